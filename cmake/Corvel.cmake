@@ -1,0 +1,42 @@
+# Helpers shared by the subdirectories.
+
+set(CORVEL_WINE ${CMAKE_SOURCE_DIR}/scripts/wine)
+
+# A stand-in DLL with standard-call exports under undecorated names on both
+# architectures. The .def file lists the names as i686 decorates them
+# (Name@bytes); on x86_64 the decoration is stripped, and on i686 the import
+# library is made by dlltool so callers' decorated references resolve.
+function(corvel_stdcall_dll target def)
+  add_library(${target} SHARED ${ARGN})
+  set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+  target_link_libraries(${target} PRIVATE corvel_warnings)
+  file(READ ${def} def_text)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    set(dll_def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
+    file(WRITE ${dll_def} "${def_text}")
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+    set(implib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/lib${target}.stdcall.a)
+    add_custom_command(TARGET ${target} POST_BUILD
+      BYPRODUCTS ${implib}
+      COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${dll_def} -D $<TARGET_FILE_NAME:${target}> -l ${implib}
+      VERBATIM)
+    add_library(${target}::import STATIC IMPORTED GLOBAL)
+    set_target_properties(${target}::import PROPERTIES IMPORTED_LOCATION ${implib})
+    add_dependencies(${target}::import ${target})
+  else()
+    string(REGEX REPLACE "@[0-9]+" "" def_text "${def_text}")
+    set(dll_def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
+    file(WRITE ${dll_def} "${def_text}")
+    add_library(${target}::import ALIAS ${target})
+  endif()
+  target_sources(${target} PRIVATE ${dll_def})
+endfunction()
+
+# A GoogleTest executable run under Wine as one CTest test.
+function(corvel_add_gtest name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main corvel_warnings)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,13 @@
+# Shared part of the two mingw-w64 toolchains: the posix thread variants
+# (std::mutex for GoogleTest), everything linked statically.
+set(CMAKE_C_COMPILER ${CORVEL_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${CORVEL_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${CORVEL_TRIPLE}-windres)
+set(CMAKE_DLLTOOL ${CORVEL_TRIPLE}-dlltool)
+set(CMAKE_FIND_ROOT_PATH /usr/${CORVEL_TRIPLE} ${CMAKE_CURRENT_LIST_DIR}/../.deps/${CORVEL_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")

@@ -1,0 +1,110 @@
+#include "TestSupport.h"
+
+#include <stdexcept>
+#include <thread>
+
+namespace testsupport {
+
+std::string ExeDir() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path);
+  return dir.substr(0, dir.find_last_of('\\') + 1);
+}
+
+void UseFreshMachine(const std::string& name) {
+  SetEnvironmentVariableA("CORVELSIM", name.c_str());
+  Sim("reset");
+}
+
+namespace {
+
+// Waits for a handle while dispatching this thread's messages.
+bool WaitPumping(HANDLE h, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return false;
+    DWORD r = MsgWaitForMultipleObjects(1, &h, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) return true;
+    if (r != WAIT_OBJECT_0 + 1) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+}
+
+}  // namespace
+
+RunResult Run(const std::string& commandLine, DWORD timeoutMs) {
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE readEnd, writeEnd;
+  if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) throw std::runtime_error("CreatePipe failed");
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi = {};
+  std::string cmd = commandLine;
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(readEnd);
+    CloseHandle(writeEnd);
+    throw std::runtime_error("cannot start " + commandLine);
+  }
+  CloseHandle(writeEnd);
+  CloseHandle(pi.hThread);
+  RunResult result;
+  std::thread reader([&] {
+    char buf[4096];
+    DWORD n;
+    while (ReadFile(readEnd, buf, sizeof buf, &n, nullptr) && n > 0) result.output.append(buf, n);
+  });
+  const bool ended = WaitPumping(pi.hProcess, timeoutMs);
+  if (!ended) TerminateProcess(pi.hProcess, 1);
+  reader.join();
+  GetExitCodeProcess(pi.hProcess, &result.exitCode);
+  CloseHandle(pi.hProcess);
+  CloseHandle(readEnd);
+  if (!ended) throw std::runtime_error("timed out: " + commandLine);
+  return result;
+}
+
+std::string Sim(const std::string& args) {
+  RunResult r = Run("\"" + ExeDir() + "corvelsim.exe\" " + args);
+  if (r.exitCode != 0) throw std::runtime_error("corvelsim " + args + " failed");
+  std::string out;
+  for (char c : r.output)
+    if (c != '\r') out += c;
+  return out;
+}
+
+Process::Process(const std::string& commandLine) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  std::string cmd = commandLine;
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
+    throw std::runtime_error("cannot start " + commandLine);
+  CloseHandle(info_.hThread);
+}
+
+Process::~Process() {
+  Kill();
+  CloseHandle(info_.hProcess);
+}
+
+bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
+  if (!WaitPumping(info_.hProcess, timeoutMs)) return false;
+  if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
+  return true;
+}
+
+void Process::Kill() {
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+}
+
+}  // namespace testsupport
