@@ -1,0 +1,247 @@
+#include "Unit_global.h"
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "seams/System.h"
+
+std::string Model;
+std::string ConfigDir;
+std::string ResDir;
+std::string KeySoundSetting;
+std::string RotationText;
+std::string BatteryPercentText;
+
+namespace {
+
+constexpr char kRegistrySection[] = "RegistrySection";
+constexpr char kTouchKey[] = "Software\\Microsoft\\Wisp\\Touch";
+constexpr char kDontShowKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DontShowMeThisDialogAgain";
+
+struct RegKey {
+  HKEY h = nullptr;
+  ~RegKey() {
+    if (h) RegCloseKey(h);
+  }
+};
+
+// A REG_SZ value as text; missing or of another type reads as empty.
+std::string ReadText(HKEY key, const char* name, bool* exists = nullptr) {
+  char buf[256] = {};
+  DWORD size = sizeof buf - 1, type = 0;
+  LONG r = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+  if (exists) *exists = r == ERROR_SUCCESS;
+  return r == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ) ? std::string(buf) : std::string();
+}
+
+void WriteText(HKEY key, const char* name, const char* text) {
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
+}
+
+// Plan functions of Planswitch.dll, loaded at every call and never freed.
+FARPROC PlanSwitchProc(const char* name) {
+  HMODULE lib = LoadLibraryA("Planswitch.dll");
+  return lib ? GetProcAddress(lib, name) : nullptr;
+}
+
+bool SaveBitmapFile(HBITMAP bmp, HDC dc, int width, int height, const std::string& path) {
+  BITMAPINFOHEADER bih = {sizeof bih, width, height, 1, 24, BI_RGB};
+  const DWORD stride = ((width * 3 + 3) & ~3);
+  std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
+  if (!GetDIBits(dc, bmp, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS))
+    return false;
+  BITMAPFILEHEADER bfh = {};
+  bfh.bfType = 0x4D42;
+  bfh.bfOffBits = sizeof bfh + sizeof bih;
+  bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written;
+  bool ok = WriteFile(f, &bfh, sizeof bfh, &written, nullptr) && WriteFile(f, &bih, sizeof bih, &written, nullptr) &&
+            WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+  CloseHandle(f);
+  return ok;
+}
+
+}  // namespace
+
+bool IsVista() { return LOBYTE(LOWORD(GetVersion())) == 6; }
+
+bool IsHibernateAllowed() {
+  HMODULE lib = LoadLibraryA("powrprof.dll");
+  if (!lib) return false;
+  using Fn = BOOLEAN(WINAPI*)();
+  auto fn = reinterpret_cast<Fn>(GetProcAddress(lib, "IsPwrHibernateAllowed"));
+  const bool allowed = fn && fn();
+  FreeLibrary(lib);
+  return allowed;
+}
+
+bool EnableShutdownPrivilege() {
+  HANDLE token = nullptr;
+  OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token);
+  TOKEN_PRIVILEGES tp = {};
+  if (!LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid)) {
+    if (token) CloseHandle(token);
+    return false;
+  }
+  tp.PrivilegeCount = 1;
+  tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  // The call also succeeds when the privilege was not granted: only
+  // ERROR_SUCCESS means it is held now.
+  const bool ok = AdjustTokenPrivileges(token, FALSE, &tp, sizeof tp, nullptr, nullptr) &&
+                  GetLastError() == ERROR_SUCCESS;
+  if (token) CloseHandle(token);
+  return ok;
+}
+
+bool SetResolution(WORD width, WORD height) {
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  if (!seams::display().EnumSettings(0, mode)) return false;
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmPelsWidth = width;
+  mode.dmPelsHeight = height;
+  return seams::display().ChangeSettings(&mode, CDS_UPDATEREGISTRY) == DISP_CHANGE_SUCCESSFUL;
+}
+
+DWORD GetIdleTime() {
+  LASTINPUTINFO info = {sizeof info, 0};
+  seams::clock().LastInputInfo(info);
+  return seams::clock().TickCount() - info.dwTime;
+}
+
+int GetVistaPlan() {
+  using Fn = int(WINAPI*)();
+  auto fn = reinterpret_cast<Fn>(PlanSwitchProc("MyGetPowerScheme"));
+  return fn ? fn() : -1;
+}
+
+void SetVistaPlan(int plan) {
+  using Fn = void(WINAPI*)(int);
+  if (auto fn = reinterpret_cast<Fn>(PlanSwitchProc("MySetPowerScheme"))) fn(plan);
+}
+
+void BroadcastSettingChange() {
+  DWORD_PTR result;
+  SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, reinterpret_cast<LPARAM>(kRegistrySection),
+                      SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+void SuppressScreenCheck() {
+  RegKey key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kDontShowKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key.h,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  bool changed = false;
+  if (ReadText(key.h, nullptr) != "0") {
+    WriteText(key.h, nullptr, "0");
+    changed = true;
+  }
+  bool exists = false;
+  if (ReadText(key.h, "ScreenCheck", &exists) != "0" || !exists) {
+    WriteText(key.h, "ScreenCheck", "0");
+    changed = true;
+  }
+  if (changed) BroadcastSettingChange();
+}
+
+bool SetTouchGate(int value) {
+  RegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kTouchKey, 0, KEY_WRITE, &key.h) == ERROR_SUCCESS) {
+    DWORD v = static_cast<DWORD>(value);
+    RegSetValueExA(key.h, "TouchGate", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+  }
+  BroadcastSettingChange();
+  return true;
+}
+
+int GetTouchGate() {
+  RegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kTouchKey, 0, KEY_READ, &key.h) != ERROR_SUCCESS) return 0;
+  DWORD v = 0, size = sizeof v, type = 0;
+  if (RegQueryValueExA(key.h, "TouchGate", nullptr, &type, reinterpret_cast<BYTE*>(&v), &size) != ERROR_SUCCESS ||
+      type != REG_DWORD)
+    return 0;
+  return static_cast<int>(v);
+}
+
+DWORD FindProcessId(const std::string& exeName) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return 0;
+  auto upper = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+  };
+  const std::string wanted = upper(exeName);
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD pid = 0;
+  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry)) {
+    if (upper(entry.szExeFile) == wanted) {
+      pid = entry.th32ProcessID;
+      break;
+    }
+  }
+  CloseHandle(snap);
+  return pid;
+}
+
+std::string GetSpecialFolder(int csidl) {
+  LPITEMIDLIST pidl = nullptr;
+  if (SHGetSpecialFolderLocation(nullptr, csidl, &pidl) != S_OK) return "";
+  char path[MAX_PATH] = {};
+  const bool ok = SHGetPathFromIDListA(pidl, path);
+  CoTaskMemFree(pidl);
+  return ok ? path : "";
+}
+
+std::string ScreenshotFileName(const SYSTEMTIME& t) {
+  char name[32];
+  snprintf(name, sizeof name, "%04u%02u%02u%02u%02u%02u%u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
+           t.wMilliseconds);
+  return name;
+}
+
+void SaveScreenshot() {
+  const std::string folder = GetSpecialFolder(CSIDL_MYPICTURES);
+  if (folder.empty()) return;  // never at the drive's root
+  HDC screen = GetDC(nullptr);
+  const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(mem, old);  // GetDIBits wants the bitmap unselected
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const std::string path = folder + "\\" + ScreenshotFileName(now) + ".bmp";
+  const bool saved = SaveBitmapFile(bmp, mem, width, height, path);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  if (saved) seams::shell().Open(path, SW_SHOWNORMAL);
+}
+
+void WaitPumping(DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {  // leave it for the message loop
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    const DWORD now = GetTickCount();
+    if (now - start >= ms || now < start) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
+  }
+}

@@ -1,0 +1,35 @@
+// Small operating-system routines of the control center and its
+// process-wide texts.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Process-wide texts.
+extern std::string Model;
+extern std::string ConfigDir;
+extern std::string ResDir;
+extern std::string KeySoundSetting;
+extern std::string RotationText;
+extern std::string BatteryPercentText;
+
+bool IsVista();
+bool IsHibernateAllowed();
+bool EnableShutdownPrivilege();
+bool SetResolution(WORD width, WORD height);
+DWORD GetIdleTime();
+int GetVistaPlan();
+void SetVistaPlan(int plan);
+void SuppressScreenCheck();
+bool SetTouchGate(int value);
+int GetTouchGate();
+DWORD FindProcessId(const std::string& exeName);
+std::string GetSpecialFolder(int csidl);
+void SaveScreenshot();
+void WaitPumping(DWORD ms);
+
+// "YYYYMMDDhhnnss" and the milliseconds without leading zeros.
+std::string ScreenshotFileName(const SYSTEMTIME& t);
+
+// Sends a broadcast without hanging on a window that does not answer.
+void BroadcastSettingChange();
