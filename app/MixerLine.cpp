@@ -1,0 +1,89 @@
+#include "MixerLine.h"
+
+MMRESULT MixerLine::Open(DWORD componentType, HWND callbackWindow) {
+  Close();
+  const UINT devices = mixerGetNumDevs();
+  if (devices == 0) return static_cast<MMRESULT>(devices - 1);
+  MMRESULT status = callbackWindow ? mixerOpen(&mixer_, 0, reinterpret_cast<DWORD_PTR>(callbackWindow), 0,
+                                               CALLBACK_WINDOW | MIXER_OBJECTF_MIXER)
+                                   : mixerOpen(&mixer_, 0, 0, 0, MIXER_OBJECTF_MIXER);
+  if (status != MMSYSERR_NOERROR) {
+    mixer_ = nullptr;
+    return status;
+  }
+  MIXERLINEA line = {};
+  line.cbStruct = sizeof line;
+  line.dwComponentType = componentType;
+  status = mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(mixer_), &line,
+                             MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE);
+  if (status != MMSYSERR_NOERROR) return status;
+  volumeFound_ = FindControl(line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, volume_, status);
+  muteFound_ = FindControl(line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, mute_, status);
+  return status;
+}
+
+bool MixerLine::FindControl(DWORD lineId, DWORD type, MIXERCONTROLA& control, MMRESULT& status) const {
+  MIXERLINECONTROLSA controls = {};
+  controls.cbStruct = sizeof controls;
+  controls.dwLineID = lineId;
+  controls.dwControlType = type;
+  controls.cControls = 1;
+  controls.cbmxctrl = sizeof control;
+  controls.pamxctrl = &control;
+  status = mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer_), &controls,
+                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
+  return status == MMSYSERR_NOERROR;
+}
+
+void MixerLine::Close() {
+  if (mixer_) mixerClose(mixer_);
+  mixer_ = nullptr;
+  volumeFound_ = muteFound_ = false;
+  volume_ = mute_ = {};
+}
+
+bool MixerLine::Read(DWORD controlId, DWORD& value) const {
+  if (!mixer_) return false;
+  MIXERCONTROLDETAILS details = {};
+  details.cbStruct = sizeof details;
+  details.dwControlID = controlId;
+  details.cChannels = 1;
+  details.cbDetails = sizeof value;
+  details.paDetails = &value;
+  return mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer_), &details,
+                                 MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
+}
+
+void MixerLine::Write(DWORD controlId, DWORD value) const {
+  if (!mixer_) return;
+  MIXERCONTROLDETAILS details = {};
+  details.cbStruct = sizeof details;
+  details.dwControlID = controlId;
+  details.cChannels = 1;
+  details.cbDetails = sizeof value;
+  details.paDetails = &value;
+  mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer_), &details,
+                         MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+}
+
+DWORD MixerLine::GetVolume() const {
+  DWORD v = 0;
+  return volumeFound_ && Read(volume_.dwControlID, v) ? v : 0;
+}
+
+void MixerLine::SetVolume(DWORD value) const {
+  if (volumeFound_) Write(volume_.dwControlID, value);
+}
+
+bool MixerLine::GetMute() const { return muteFound_ && GetBool(mute_.dwControlID); }
+
+void MixerLine::SetMute(bool on) const {
+  if (muteFound_) SetBool(mute_.dwControlID, on);
+}
+
+bool MixerLine::GetBool(DWORD controlId) const {
+  DWORD v = 0;
+  return Read(controlId, v) && v != 0;
+}
+
+void MixerLine::SetBool(DWORD controlId, bool on) const { Write(controlId, on ? 1 : 0); }
