@@ -40,6 +40,9 @@ void SetDefaults(State& s) {
   s.value[0x85] = 45;                            // CPU temperature
   s.value[0x88] = 0;                             // slider
   s.value[0x90] = kDefaultModel;
+  s.volume = 0.5f;
+  s.xpScheme = 0;
+  s.vistaPlan = 1;  // balanced
 }
 
 Machine::Machine() {

@@ -11,7 +11,7 @@
 namespace sim {
 
 constexpr uint32_t kMagic = 0x4D534C43;  // "CLSM"
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
 constexpr int kMaxWindows = 64;
 constexpr int kMaxLog = 1024;
 
@@ -32,6 +32,10 @@ struct State {
   uint64_t windows[kMaxWindows];
   uint32_t logCount;
   LogEntry log[kMaxLog];
+  float volume;       // master volume 0..1 (the Vista volume library)
+  uint32_t mute;      // master mute
+  int32_t xpScheme;   // current XP power scheme (1 low power, 3 high performance)
+  int32_t vistaPlan;  // current Vista power plan (2 power saver, 3 high performance)
 };
 
 // Board model 0xB4D2 reads "P4D2"; brightness level 50 in 10..110.

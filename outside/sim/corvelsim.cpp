@@ -16,7 +16,8 @@ namespace {
 int Usage() {
   fprintf(stderr,
           "usage: corvelsim reset | set <id> <value|fail> | get <id> | event <code> | log [--clear] | show\n"
-          "  ids and values in decimal or 0x hex; set also takes events, backlight, output\n");
+          "  ids and values in decimal or 0x hex; also the keys events, backlight, output,\n"
+          "  volume (0..1), mute, xpscheme, vistaplan\n");
   return 2;
 }
 
@@ -34,22 +35,59 @@ bool ParseId(const char* text, unsigned& id) {
   return true;
 }
 
-// Named fields that are not ACPI ids.
-uint32_t* NamedField(sim::State& s, const std::string& key) {
-  if (key == "events") return &s.eventsOn;
-  if (key == "backlight") return &s.backlight;
-  if (key == "output") return &s.output;
+// Named fields that are not ACPI ids: read as text, set from text.
+struct NamedField {
+  const char* name;
+  std::string (*get)(const sim::State&);
+  bool (*set)(sim::State&, const char*);
+};
+
+template <class T, T sim::State::*field>
+bool SetInteger(sim::State& s, const char* text) {
+  long long v;
+  if (!ParseNumber(text, v) || v < INT32_MIN || v > UINT32_MAX) return false;
+  s.*field = static_cast<T>(v);
+  return true;
+}
+
+template <class T, T sim::State::*field>
+std::string GetInteger(const sim::State& s) {
+  return std::to_string(s.*field);
+}
+
+bool SetVolume(sim::State& s, const char* text) {
+  char* end = nullptr;
+  const double v = strtod(text, &end);
+  if (!*text || *end || !(v >= 0.0 && v <= 1.0)) return false;
+  s.volume = static_cast<float>(v);
+  return true;
+}
+
+std::string GetVolume(const sim::State& s) {
+  char text[16];
+  snprintf(text, sizeof text, "%.3f", s.volume);
+  return text;
+}
+
+const NamedField kNamedFields[] = {
+    {"events", GetInteger<uint32_t, &sim::State::eventsOn>, SetInteger<uint32_t, &sim::State::eventsOn>},
+    {"backlight", GetInteger<uint32_t, &sim::State::backlight>, SetInteger<uint32_t, &sim::State::backlight>},
+    {"output", GetInteger<uint32_t, &sim::State::output>, SetInteger<uint32_t, &sim::State::output>},
+    {"volume", GetVolume, SetVolume},
+    {"mute", GetInteger<uint32_t, &sim::State::mute>, SetInteger<uint32_t, &sim::State::mute>},
+    {"xpscheme", GetInteger<int32_t, &sim::State::xpScheme>, SetInteger<int32_t, &sim::State::xpScheme>},
+    {"vistaplan", GetInteger<int32_t, &sim::State::vistaPlan>, SetInteger<int32_t, &sim::State::vistaPlan>},
+};
+
+const NamedField* FindField(const std::string& key) {
+  for (const auto& f : kNamedFields)
+    if (key == f.name) return &f;
   return nullptr;
 }
 
 int Set(const char* key, const char* text) {
   sim::Machine m;
-  if (uint32_t* field = NamedField(m.state(), key)) {
-    long long v;
-    if (!ParseNumber(text, v)) return Usage();
-    *field = static_cast<uint32_t>(v);
-    return 0;
-  }
+  if (const NamedField* field = FindField(key)) return field->set(m.state(), text) ? 0 : Usage();
   unsigned id;
   if (!ParseId(key, id)) return Usage();
   if (strcmp(text, "fail") == 0) {
@@ -65,8 +103,8 @@ int Set(const char* key, const char* text) {
 
 int Get(const char* key) {
   sim::Machine m;
-  if (uint32_t* field = NamedField(m.state(), key)) {
-    printf("%u\n", *field);
+  if (const NamedField* field = FindField(key)) {
+    printf("%s\n", field->get(m.state()).c_str());
     return 0;
   }
   unsigned id;
@@ -133,6 +171,8 @@ int Show() {
   printf("cputemp=%d\n", value(0x85));
   printf("tilt=%d\n", value(0x55));
   printf("slider=%d\n", value(0x88));
+  for (const char* key : {"volume", "mute", "xpscheme", "vistaplan"})
+    printf("%s=%s\n", key, FindField(key)->get(s).c_str());
   printf("windows=%u\n", s.windowCount);
   return 0;
 }
