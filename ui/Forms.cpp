@@ -242,7 +242,7 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) 
 void TApplication::Run() {
   if (mainForm_ && ShowMainForm) mainForm_->Show();
   MSG msg;
-  while (!terminated_) {
+  for (;;) {
     BOOL r = GetMessageA(&msg, nullptr, 0, 0);
     if (r == 0 || r == -1) break;
     TranslateMessage(&msg);
@@ -266,8 +266,7 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Terminate() {
-  terminated_ = true;
-  PostQuitMessage(0);
+  PostQuitMessage(0);  // Terminated turns true when the loop takes it
 }
 
 void TApplication::SetTitle(const std::string& t) {

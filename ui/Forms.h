@@ -85,6 +85,9 @@ std::vector<TComponent*> ReadForm(TComponent* root, const std::string& text);
 }  // namespace ui
 
 class TMenuItem;
+namespace ui {
+class ThreadTimer;
+}
 
 class TApplication : public TComponent {
   UI_CLASS(TApplication)
@@ -124,6 +127,7 @@ class TApplication : public TComponent {
 
   // Library internals shared by all windows of the thread.
   TControl* MouseControl = nullptr;
+  std::map<UINT_PTR, ui::ThreadTimer*> ThreadTimers;
   void Notification(TComponent* c, TOperation op) override;
   HBRUSH SolidBrush(TColor c);
   UINT AddMenuCommand(TMenuItem* item);

@@ -1,4 +1,5 @@
 #include "StdCtrls.h"
+#include "ThreadTimer.h"
 #include "UiTest.h"
 
 namespace {
@@ -39,22 +40,32 @@ TEST_F(ApplicationTest, ExceptionsFromAClickAndATimerReachTheHandlerAndTheLoopGo
   EXPECT_EQ(errors[0], "click failed");
 
   // A window-less timer: its callback runs from the loop; the loop survives it.
-  static int fired;
-  fired = 0;
-  UINT_PTR id = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ui::Guard(Application, [id] {
-      KillTimer(nullptr, id);
-      ++fired;
-      throw std::runtime_error("timer failed");
-    });
+  int fired = 0;
+  ui::ThreadTimer failing([&] {
+    ++fired;
+    throw std::runtime_error("timer failed");
   });
-  ASSERT_NE(id, 0u);
-  SetTimer(app->Handle(), 1, 60, [](HWND, UINT, UINT_PTR, DWORD) { Application->Terminate(); });
+  ui::ThreadTimer stop([] { Application->Terminate(); });
+  failing.Start(10);
+  stop.Start(80);
   app->Run();
-  KillTimer(app->Handle(), 1);
   EXPECT_EQ(fired, 1);
   ASSERT_EQ(errors.size(), 2u);
   EXPECT_EQ(errors[1], "timer failed");
+}
+
+TEST_F(ApplicationTest, ThreadTimerRearmingKillsThePendingOne) {
+  int fired = 0;
+  ui::ThreadTimer t([&] { ++fired; });
+  t.Start(20);
+  t.Start(30);  // the first arming must not fire as well
+  EXPECT_EQ(app->ThreadTimers.size(), 1u);
+  ui::ThreadTimer stop([] { Application->Terminate(); });
+  stop.Start(150);
+  app->Run();
+  EXPECT_EQ(fired, 1);
+  EXPECT_FALSE(t.Armed());
+  EXPECT_TRUE(app->ThreadTimers.empty());
 }
 
 }  // namespace
