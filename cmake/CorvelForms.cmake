@@ -1,0 +1,36 @@
+# Stored form descriptions: each text file becomes an RCDATA resource named
+# after the class of its top object. A line "Prop = file 'name'" is replaced
+# by the named file's bytes as a hex block when the program is built.
+set(CORVEL_FORM_EXPAND ${CMAKE_CURRENT_LIST_DIR}/ExpandForm.cmake)
+
+function(corvel_add_forms target)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_forms.rc)
+  set(rc_text "")
+  set(generated "")
+  foreach(form ${ARGN})
+    get_filename_component(path ${form} ABSOLUTE)
+    get_filename_component(dir ${path} DIRECTORY)
+    get_filename_component(stem ${path} NAME_WE)
+    file(STRINGS ${path} top REGEX "^object +[A-Za-z0-9_]+ *: *[A-Za-z0-9_]+" LIMIT_COUNT 1)
+    if(NOT top)
+      message(FATAL_ERROR "${form}: no top object line")
+    endif()
+    string(REGEX REPLACE "^object +[A-Za-z0-9_]+ *: *([A-Za-z0-9_]+).*" "\\1" cls "${top}")
+    file(STRINGS ${path} includes REGEX "= *file +'[^']*'")
+    set(deps ${path})
+    foreach(line ${includes})
+      string(REGEX REPLACE ".*file +'([^']*)'.*" "\\1" inc "${line}")
+      list(APPEND deps ${dir}/${inc})
+    endforeach()
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/forms/${stem}.form)
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -DIN=${path} -DOUT=${out} -P ${CORVEL_FORM_EXPAND}
+      DEPENDS ${deps} ${CORVEL_FORM_EXPAND} VERBATIM)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+    string(APPEND rc_text "${cls} RCDATA \"${out}\"\n")
+    list(APPEND generated ${out})
+  endforeach()
+  file(GENERATE OUTPUT ${rc} CONTENT "${rc_text}")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${generated}")
+  target_sources(${target} PRIVATE ${rc})
+endfunction()

@@ -1,0 +1,10 @@
+# cmake -DIN=form -DOUT=expanded -P ExpandForm.cmake
+get_filename_component(dir ${IN} DIRECTORY)
+file(READ ${IN} text)
+string(REGEX MATCHALL "file +'[^']*'" refs "${text}")
+foreach(ref ${refs})
+  string(REGEX REPLACE "file +'([^']*)'" "\\1" name "${ref}")
+  file(READ ${dir}/${name} hex HEX)
+  string(REPLACE "${ref}" "{ ${hex} }" text "${text}")
+endforeach()
+file(WRITE ${OUT} "${text}")

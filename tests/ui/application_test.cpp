@@ -1,0 +1,71 @@
+#include "StdCtrls.h"
+#include "ThreadTimer.h"
+#include "UiTest.h"
+
+namespace {
+
+using ApplicationTest = UiTest;
+
+TEST_F(ApplicationTest, HiddenOwnerWindow) {
+  char cls[32] = "";
+  GetClassNameA(app->Handle(), cls, sizeof cls);
+  EXPECT_STREQ(cls, "TApplication");
+  RECT r;
+  GetWindowRect(app->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 0);
+  EXPECT_FALSE(IsWindowVisible(app->Handle()));
+  app->SetTitle("Probe title");
+  char text[32] = "";
+  GetWindowTextA(app->Handle(), text, sizeof text);
+  EXPECT_STREQ(text, "Probe title");
+}
+
+TEST_F(ApplicationTest, ProcessMessagesKeepsTheQuitForTheLoop) {
+  PostQuitMessage(3);
+  PostMessageA(app->Handle(), WM_NULL, 0, 0);
+  app->ProcessMessages();
+  EXPECT_TRUE(app->Terminated());
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(ApplicationTest, ExceptionsFromAClickAndATimerReachTheHandlerAndTheLoopGoesOn) {
+  auto* form = new TPlainForm(app.get());
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->OnClick = [](TObject*) { throw Exception("click failed"); };
+  SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "click failed");
+
+  // A window-less timer: its callback runs from the loop; the loop survives it.
+  int fired = 0;
+  ui::ThreadTimer failing([&] {
+    ++fired;
+    throw std::runtime_error("timer failed");
+  });
+  ui::ThreadTimer stop([] { Application->Terminate(); });
+  failing.Start(10);
+  stop.Start(80);
+  app->Run();
+  EXPECT_EQ(fired, 1);
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[1], "timer failed");
+}
+
+TEST_F(ApplicationTest, ThreadTimerRearmingKillsThePendingOne) {
+  int fired = 0;
+  ui::ThreadTimer t([&] { ++fired; });
+  t.Start(20);
+  t.Start(30);  // the first arming must not fire as well
+  EXPECT_EQ(app->ThreadTimers.size(), 1u);
+  ui::ThreadTimer stop([] { Application->Terminate(); });
+  stop.Start(150);
+  app->Run();
+  EXPECT_EQ(fired, 1);
+  EXPECT_FALSE(t.Armed());
+  EXPECT_TRUE(app->ThreadTimers.empty());
+}
+
+}  // namespace

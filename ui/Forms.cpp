@@ -1,0 +1,333 @@
+#include "Forms.h"
+
+#include "Menus.h"
+#include "Streams.h"
+
+TApplication* Application = nullptr;
+
+namespace ui {
+void HandleException(TObject* sender) {
+  if (Application) Application->HandleException(sender);
+}
+
+HBRUSH SolidBrush(TColor c) {
+  return Application ? Application->SolidBrush(c) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+}  // namespace ui
+
+// ---- TForm ----
+
+TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {}
+
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {
+  TControl::SetVisible(false);
+  SetBounds(0, 0, 320, 240);
+}
+
+void TForm::InitForm() {
+  std::vector<TComponent*> read;
+  HMODULE module = GetModuleHandleA(nullptr);
+  if (FindResourceA(module, ClassName().c_str(), MAKEINTRESOURCEA(10))) {
+    TResourceStream res(module, ClassName(), MAKEINTRESOURCEA(10));  // RT_RCDATA
+    read = ui::ReadForm(this, std::string(reinterpret_cast<const char*>(res.Memory()), static_cast<size_t>(res.Size())));
+  }
+  for (auto& bind : binders_) bind();
+  for (TComponent* c : read) c->Loaded();
+  if (OnCreate) OnCreate(this);
+  if (Visible()) Show();
+}
+
+void TForm::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  switch (BorderStyle) {
+    case bsNone: p.Style |= WS_POPUP; break;
+    case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
+  }
+  if (BorderStyle != bsNone && (BorderIcons & biSystemMenu)) {
+    p.Style |= WS_SYSMENU;
+    if (BorderStyle != bsDialog) {
+      if (BorderIcons & biMinimize) p.Style |= WS_MINIMIZEBOX;
+      if (BorderIcons & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (!Enabled()) p.Style |= WS_DISABLED;
+  if (TransparentColor) p.ExStyle |= WS_EX_LAYERED;
+  p.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void TForm::CreateWnd() {
+  // Stored client sizes become window sizes for the chosen frame.
+  TCreateParams p;
+  CreateParams(p);
+  if (clientWidth_ >= 0 || clientHeight_ >= 0) {
+    RECT r{0, 0, clientWidth_ >= 0 ? clientWidth_ : Width(), clientHeight_ >= 0 ? clientHeight_ : Height()};
+    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    TControl::SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+  }
+  if (Position == poScreenCenter)
+    TControl::SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
+                        Width(), Height());
+  TWinControl::CreateWnd();
+  if (FormStyle == fsStayOnTop) SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (TransparentColor) SetLayeredWindowAttributes(handle_, ui::ColorToRGB(TransparentColorValue), 0, LWA_COLORKEY);
+  if (icon_) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+}
+
+void TForm::SetClientWidth(int w) {
+  clientWidth_ = w;
+  if (HandleAllocated()) {
+    RECT r = ClientRect();
+    SetWidth(Width() + w - r.right);
+  } else SetWidth(w);
+}
+
+void TForm::SetClientHeight(int h) {
+  clientHeight_ = h;
+  if (HandleAllocated()) {
+    RECT r = ClientRect();
+    SetHeight(Height() + h - r.bottom);
+  } else SetHeight(h);
+}
+
+void TForm::SetIcon(HICON icon) {
+  icon_ = icon;
+  if (HandleAllocated()) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+}
+
+void TForm::SetVisible(bool v) {
+  TControl::SetVisible(v);
+  if (v) ShowWindow(Handle(), SW_SHOW);
+  else if (HandleAllocated()) ShowWindow(handle_, SW_HIDE);
+}
+
+void TForm::Show() {
+  SetVisible(true);
+  BringToFront();
+}
+
+void TForm::BringToFront() {
+  if (HandleAllocated()) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm::Close() {
+  bool isMain = Application && Application->MainForm() == this;
+  TCloseAction action = caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == caNone) return;
+  if (isMain) Application->Terminate();
+  else if (action == caHide) Hide();
+  else Release();
+}
+
+void TForm::Release() {
+  if (HandleAllocated()) PostMessageA(handle_, CM_RELEASE, 0, 0);
+}
+
+void TForm::PaintWindow(HDC dc) {
+  TCustomControl::PaintWindow(dc);
+  if (OnPaint) {
+    Canvas().SetHandle(dc);
+    OnPaint(this);
+    Canvas().SetHandle(nullptr);
+  }
+}
+
+void TForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE:
+      if (!HasHandler(WM_CLOSE)) {
+        Close();
+        return;
+      }
+      break;
+    case CM_RELEASE:
+      delete this;  // nothing may touch the form after this
+      return;
+    case WM_SHOWWINDOW:
+      if (m.WParam && OnShow) OnShow(this);
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(m.WParam) != WA_INACTIVE && OnActivate) OnActivate(this);
+      break;
+    case WM_WINDOWPOSCHANGED: {
+      auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+      if (!(wp->flags & SWP_NOSIZE) || !(wp->flags & SWP_NOMOVE)) TControl::SetBounds(wp->x, wp->y, wp->cx, wp->cy);
+      break;
+    }
+  }
+  TCustomForm::WndProc(m);
+}
+
+bool TForm::SetProp(const std::string& name, const TValue& v) {
+  if (name == "ClientWidth") SetClientWidth(v.AsInt());
+  else if (name == "ClientHeight") SetClientHeight(v.AsInt());
+  else if (name == "BorderStyle") {
+    static const std::map<std::string, TFormBorderStyle> styles{
+        {"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable}, {"bsDialog", bsDialog}};
+    auto it = styles.find(v.AsString());
+    if (it == styles.end()) throw Exception("Invalid BorderStyle " + v.s);
+    BorderStyle = it->second;
+  } else if (name == "BorderIcons")
+    BorderIcons = (v.Has("biSystemMenu") ? biSystemMenu : 0) | (v.Has("biMinimize") ? biMinimize : 0) |
+                  (v.Has("biMaximize") ? biMaximize : 0);
+  else if (name == "Position") Position = v.AsString() == "poScreenCenter" ? poScreenCenter : poDesigned;
+  else if (name == "FormStyle") FormStyle = v.AsString() == "fsStayOnTop" ? fsStayOnTop : fsNormal;
+  else if (name == "TransparentColor") TransparentColor = v.AsBool();
+  else if (name == "TransparentColorValue") TransparentColorValue = ui::ColorFromValue(v);
+  else if (name == "Scaled" || name == "PixelsPerInch" || name == "TextHeight") {}  // fixed 96 dpi layout
+  else if (name == "OnCreate") SetEvent(OnCreate, name, v);
+  else if (name == "OnShow") SetEvent(OnShow, name, v);
+  else if (name == "OnActivate") SetEvent(OnActivate, name, v);
+  else if (name == "OnPaint") SetEvent(OnPaint, name, v);
+  else if (name == "OnClose") SetEvent(OnClose, name, v);
+  else return TCustomForm::SetProp(name, v);
+  return true;
+}
+
+// ---- TApplication ----
+
+TApplication::TApplication() : TComponent(nullptr) {
+  Application = this;
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  name = name.substr(name.find_last_of("\\/") + 1);
+  title_ = name.substr(0, name.find_last_of('.'));
+  Name = "Application";
+}
+
+TApplication::~TApplication() {
+  DestroyComponents();  // forms first, while the owner window still exists
+  if (handle_) DestroyWindow(handle_);
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+  if (handle_) return;
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  WNDCLASSA wc = {};
+  if (!GetClassInfoA(inst, "TApplication", &wc)) {
+    wc.lpfnWndProc = AppWndProc;
+    wc.hInstance = inst;
+    wc.lpszClassName = "TApplication";
+    RegisterClassA(&wc);
+  }
+  InitCommonControls();
+  // The hidden, zero-size owner of every form.
+  handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                            nullptr, inst, nullptr);
+}
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  try {
+    if (Application) {
+      if (msg == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(l)->CtlType == ODT_MENU)
+        return Application->DrawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(l));
+      if (msg == WM_MEASUREITEM && reinterpret_cast<MEASUREITEMSTRUCT*>(l)->CtlType == ODT_MENU)
+        return Application->MeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(l));
+      if (msg == WM_COMMAND && HIWORD(w) == 0 && !l && Application->DispatchCommand(LOWORD(w))) return 0;
+    }
+    return DefWindowProcA(h, msg, w, l);
+  } catch (...) {
+    ui::HandleException(Application);
+    return 0;
+  }
+}
+
+void TApplication::Run() {
+  if (mainForm_ && ShowMainForm) mainForm_->Show();
+  MSG msg;
+  for (;;) {
+    BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0 || r == -1) break;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);  // thread messages too: window-less timers run from here
+  }
+  terminated_ = true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // The loop that waits for it must still see it.
+      terminated_ = true;
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void TApplication::Terminate() {
+  PostQuitMessage(0);  // Terminated turns true when the loop takes it
+}
+
+void TApplication::SetTitle(const std::string& t) {
+  title_ = t;
+  if (handle_) SetWindowTextA(handle_, t.c_str());
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  HWND owner = GetActiveWindow();
+  return MessageBoxA(owner ? owner : handle_, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::HandleException(TObject* sender) {
+  std::string message;
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    message = e.what();
+  } catch (...) {
+    message = "Unknown exception";
+  }
+  try {
+    if (OnException) OnException(sender, message);
+    else MessageBox(message, title_, MB_OK | MB_ICONSTOP);
+  } catch (...) {
+    // The boundary itself never throws.
+  }
+}
+
+void TApplication::Notification(TComponent* c, TOperation op) {
+  if (op == TOperation::opRemove && c == mainForm_) mainForm_ = nullptr;
+}
+
+HBRUSH TApplication::SolidBrush(TColor c) {
+  COLORREF rgb = ui::ColorToRGB(c);
+  auto& b = brushes_[rgb];
+  if (!b) b.reset(CreateSolidBrush(rgb));
+  return static_cast<HBRUSH>(b.get());
+}
+
+UINT TApplication::AddMenuCommand(TMenuItem* item) {
+  while (commands_.count(nextCommand_) || nextCommand_ < 100) nextCommand_ = nextCommand_ >= 0xF000 ? 100 : nextCommand_ + 1;
+  commands_[nextCommand_] = item;
+  return nextCommand_++;
+}
+
+void TApplication::RemoveMenuCommand(UINT id) { commands_.erase(id); }
+
+bool TApplication::DispatchCommand(UINT id) {
+  auto it = commands_.find(id);
+  if (it == commands_.end()) return false;
+  it->second->Click();
+  return true;
+}
+
+bool TApplication::DrawMenuItem(const DRAWITEMSTRUCT& d) {
+  auto it = commands_.find(d.itemID);
+  return it != commands_.end() && it->second->DrawItem(d);
+}
+
+bool TApplication::MeasureMenuItem(MEASUREITEMSTRUCT& m) {
+  auto it = commands_.find(m.itemID);
+  return it != commands_.end() && it->second->MeasureItem(m);
+}

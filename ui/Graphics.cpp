@@ -1,0 +1,274 @@
+#include "Graphics.h"
+
+#include <cstring>
+
+#include "Streams.h"
+
+namespace ui {
+COLORREF ColorToRGB(TColor c) {
+  if ((c & 0xFF000000) == static_cast<uint32_t>(clSystemColor)) return GetSysColor(c & 0xFF);
+  return static_cast<COLORREF>(c & 0xFFFFFF);
+}
+
+TColor ColorFromValue(const TValue& v) {
+  if (v.kind == TValue::Int) return static_cast<TColor>(v.i);
+  static const struct { const char* name; TColor color; } names[] = {
+      {"clBtnFace", clBtnFace}, {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clBlack", clBlack},
+      {"clWhite", clWhite},     {"clRed", clRed},       {"clLime", clLime},             {"clBlue", clBlue},
+      {"clFuchsia", clFuchsia}, {"clNone", clNone}};
+  for (const auto& n : names)
+    if (v.s == n.name) return n.color;
+  throw Exception("Invalid colour " + v.s);
+}
+}  // namespace ui
+
+void TFont::Assign(const TFont& f) {
+  name_ = f.name_;
+  height_ = f.height_;
+  style_ = f.style_;
+  color_ = f.color_;
+  Changed();
+}
+
+HFONT TFont::Handle() const {
+  if (!handle_) {
+    LOGFONTA lf = {};
+    lf.lfHeight = height_;
+    lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style_ & fsItalic) != 0;
+    lf.lfUnderline = (style_ & fsUnderline) != 0;
+    lf.lfStrikeOut = (style_ & fsStrikeOut) != 0;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+    handle_.reset(CreateFontIndirectA(&lf));
+  }
+  return static_cast<HFONT>(handle_.get());
+}
+
+bool TFont::SetProp(const std::string& name, const TValue& v) {
+  if (name == "Name") SetName(v.AsString());
+  else if (name == "Height") SetHeight(v.AsInt());
+  else if (name == "Size") SetSize(v.AsInt());
+  else if (name == "Color") SetColor(ui::ColorFromValue(v));
+  else if (name == "Style")
+    SetStyle((v.Has("fsBold") ? fsBold : 0) | (v.Has("fsItalic") ? fsItalic : 0) |
+             (v.Has("fsUnderline") ? fsUnderline : 0) | (v.Has("fsStrikeOut") ? fsStrikeOut : 0));
+  else return false;
+  return true;
+}
+
+void TCanvas::SetHandle(HDC dc) {
+  if (dc_) {
+    if (oldFont_) SelectObject(dc_, oldFont_);
+    if (oldBrush_) SelectObject(dc_, oldBrush_);
+    if (oldPen_) SelectObject(dc_, oldPen_);
+  }
+  oldFont_ = oldBrush_ = oldPen_ = nullptr;
+  dc_ = dc;
+}
+
+void TCanvas::UseFont() {
+  HGDIOBJ old = SelectObject(dc_, Font.Handle());
+  if (!oldFont_) oldFont_ = old;
+  SetTextColor(dc_, ui::ColorToRGB(Font.Color()));
+  SetBkMode(dc_, TRANSPARENT);
+}
+
+void TCanvas::UseBrush() {
+  brush_.reset(Brush.BrushStyle == TBrush::bsClear ? nullptr : CreateSolidBrush(ui::ColorToRGB(Brush.Color)));
+  HGDIOBJ old = SelectObject(dc_, brush_ ? brush_.get() : GetStockObject(NULL_BRUSH));
+  if (!oldBrush_) oldBrush_ = old;
+}
+
+void TCanvas::UsePen() {
+  pen_.reset(CreatePen(PS_SOLID, Pen.Width, ui::ColorToRGB(Pen.Color)));
+  HGDIOBJ old = SelectObject(dc_, pen_.get());
+  if (!oldPen_) oldPen_ = old;
+}
+
+void TCanvas::FillRect(const RECT& r) {
+  if (Brush.BrushStyle == TBrush::bsClear) return;
+  ui::GdiObject b(CreateSolidBrush(ui::ColorToRGB(Brush.Color)));
+  ::FillRect(dc_, &r, static_cast<HBRUSH>(b.get()));
+}
+
+void TCanvas::FrameRect(const RECT& r) {
+  ui::GdiObject b(CreateSolidBrush(ui::ColorToRGB(Brush.Color)));
+  ::FrameRect(dc_, &r, static_cast<HBRUSH>(b.get()));
+}
+
+void TCanvas::Rectangle(int l, int t, int r, int b) {
+  UsePen();
+  UseBrush();
+  ::Rectangle(dc_, l, t, r, b);
+}
+
+void TCanvas::MoveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
+
+void TCanvas::LineTo(int x, int y) {
+  UsePen();
+  ::LineTo(dc_, x, y);
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& s) {
+  UseFont();
+  TextOutA(dc_, x, y, s.c_str(), static_cast<int>(s.size()));
+}
+
+void TCanvas::TextRect(const RECT& r, const std::string& s, UINT format) {
+  UseFont();
+  RECT rc = r;
+  DrawTextA(dc_, s.c_str(), static_cast<int>(s.size()), &rc, format);
+}
+
+int TCanvas::TextWidth(const std::string& s) {
+  UseFont();
+  SIZE sz = {};
+  GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &sz);
+  return sz.cx;
+}
+
+int TCanvas::TextHeight(const std::string& s) {
+  UseFont();
+  SIZE sz = {};
+  GetTextExtentPoint32A(dc_, s.empty() ? "W" : s.c_str(), s.empty() ? 1 : static_cast<int>(s.size()), &sz);
+  return sz.cy;
+}
+
+void TCanvas::Draw(int x, int y, TGraphic* g) {
+  if (g && !g->Empty()) g->Draw(*this, RECT{x, y, x + g->Width(), y + g->Height()});
+}
+
+void TCanvas::StretchDraw(const RECT& r, TGraphic* g) {
+  if (g && !g->Empty()) g->Draw(*this, r);
+}
+
+TBitmap::~TBitmap() {
+  canvas_.reset();
+  if (dc_) {
+    SelectObject(dc_, oldBitmap_);
+    DeleteDC(dc_);
+  }
+}
+
+void TBitmap::SetSize(int w, int h, TPixelFormat pf) {
+  if (w < 0 || h < 0) throw Exception("Invalid bitmap size");
+  if (dc_) SelectObject(dc_, oldBitmap_);
+  bitmap_.reset();
+  bits_ = nullptr;
+  width_ = w;
+  height_ = h;
+  pf_ = pf;
+  if (w == 0 || h == 0) return;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down: ScanLine(0) is the top row
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = static_cast<WORD>(pf);
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  bitmap_.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_) throw Exception("Out of system resources");
+  bits_ = static_cast<uint8_t*>(bits);
+  std::memset(bits_, 0, static_cast<size_t>(Stride()) * h);
+  if (dc_) oldBitmap_ = SelectObject(dc_, bitmap_.get());
+}
+
+uint8_t* TBitmap::ScanLine(int y) {
+  if (y < 0 || y >= height_) throw Exception("Scan line index out of range");
+  return bits_ + static_cast<size_t>(Stride()) * y;
+}
+
+TCanvas& TBitmap::Canvas() {
+  if (!dc_) {
+    dc_ = CreateCompatibleDC(nullptr);
+    oldBitmap_ = SelectObject(dc_, bitmap_.get());
+    canvas_ = std::make_unique<TCanvas>(dc_);
+  }
+  return *canvas_;
+}
+
+TColor TBitmap::KeyColor() {
+  if (TransparentFixed || Empty()) return TransparentColor;
+  GdiFlush();
+  const uint8_t* p = ScanLine(height_ - 1);
+  return p[2] | (p[1] << 8) | (p[0] << 16);
+}
+
+void TBitmap::Draw(TCanvas& c, const RECT& r) {
+  if (Empty()) return;
+  HDC src = Canvas().Handle();
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (AlphaPremultiplied && pf_ == pf32bit) {
+    BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(c.Handle(), r.left, r.top, w, h, src, 0, 0, width_, height_, bf);
+  } else if (Transparent) {
+    TransparentBlt(c.Handle(), r.left, r.top, w, h, src, 0, 0, width_, height_, ui::ColorToRGB(KeyColor()));
+  } else {
+    SetStretchBltMode(c.Handle(), COLORONCOLOR);
+    StretchBlt(c.Handle(), r.left, r.top, w, h, src, 0, 0, width_, height_, SRCCOPY);
+  }
+}
+
+void TBitmap::LoadFromStream(TStream& s) {
+  int64_t start = s.Position();
+  int64_t size = s.Size() - start;
+  BITMAPFILEHEADER fh;
+  if (size < static_cast<int64_t>(sizeof fh + sizeof(BITMAPINFOHEADER))) throw Exception("Bitmap image is not valid");
+  s.ReadBuffer(&fh, sizeof fh);
+  std::vector<uint8_t> rest(static_cast<size_t>(size) - sizeof fh);
+  s.ReadBuffer(rest.data(), rest.size());
+  const auto* ih = reinterpret_cast<const BITMAPINFOHEADER*>(rest.data());
+  // Every size comes from the file: check each before trusting it.
+  if (fh.bfType != 0x4D42 || ih->biSize < sizeof(BITMAPINFOHEADER) || ih->biSize > rest.size() || ih->biWidth <= 0 ||
+      ih->biHeight == 0 || ih->biHeight == INT32_MIN || ih->biPlanes != 1 || ih->biWidth > 32768 ||
+      std::abs(ih->biHeight) > 32768 || (ih->biCompression != BI_RGB && ih->biCompression != BI_BITFIELDS))
+    throw Exception("Bitmap image is not valid");
+  int bpp = ih->biBitCount;
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) throw Exception("Bitmap image is not valid");
+  size_t stride = ((static_cast<size_t>(ih->biWidth) * bpp + 31) / 32) * 4;
+  size_t need = stride * std::abs(ih->biHeight);
+  if (fh.bfOffBits < sizeof fh + ih->biSize || fh.bfOffBits - sizeof fh > rest.size() ||
+      rest.size() - (fh.bfOffBits - sizeof fh) < need)
+    throw Exception("Bitmap image is not valid");
+  SetSize(ih->biWidth, std::abs(ih->biHeight), bpp == 32 ? pf32bit : pf24bit);
+  HDC dc = GetDC(nullptr);
+  SetDIBits(dc, Handle(), 0, height_, rest.data() + (fh.bfOffBits - sizeof fh),
+            reinterpret_cast<const BITMAPINFO*>(rest.data()), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+}
+
+TBitmap* TPicture::Bitmap() {
+  if (auto* b = dynamic_cast<TBitmap*>(graphic_.get())) return b;
+  graphic_ = std::make_unique<TBitmap>();
+  return static_cast<TBitmap*>(graphic_.get());
+}
+
+void TPicture::LoadFromStream(TStream& s) {
+  uint8_t sig[8] = {};
+  int64_t pos = s.Position();
+  size_t n = s.Read(sig, sizeof sig);
+  s.SetPosition(pos);
+  if (n == 8 && std::memcmp(sig, "\x89PNG\r\n\x1a\n", 8) == 0) {
+    auto png = std::make_unique<TPngImage>();
+    png->LoadFromStream(s);
+    SetGraphic(std::move(png));
+  } else {
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->LoadFromStream(s);
+    SetGraphic(std::move(bmp));
+  }
+}
+
+TImageList::TImageList(int w, int h) : list_(ImageList_Create(w, h, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
+TImageList::~TImageList() { ImageList_Destroy(list_); }
+
+int TImageList::Add(TBitmap& image, TColor maskColor) {
+  if (maskColor == clNone) return ImageList_Add(list_, image.Handle(), nullptr);
+  return ImageList_AddMasked(list_, image.Handle(), ui::ColorToRGB(maskColor));
+}
+
+void TImageList::Draw(TCanvas& c, int x, int y, int index) {
+  ImageList_Draw(list_, index, c.Handle(), x, y, ILD_TRANSPARENT);
+}

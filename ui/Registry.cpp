@@ -1,0 +1,41 @@
+// The classes a form description may name.
+#include <map>
+
+#include "Forms.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+
+namespace {
+std::map<std::string, ui::ComponentFactory>& Registry() {
+  static std::map<std::string, ui::ComponentFactory> classes;
+  if (classes.empty()) {
+    auto add = [](auto* tag) {
+      using T = std::remove_pointer_t<decltype(tag)>;
+      classes[T(nullptr).ClassName()] = [](TComponent* owner) -> TComponent* { return new T(owner); };
+    };
+    add(static_cast<TButton*>(nullptr));
+    add(static_cast<TLabel*>(nullptr));
+    add(static_cast<TEdit*>(nullptr));
+    add(static_cast<TMemo*>(nullptr));
+    add(static_cast<TCheckBox*>(nullptr));
+    add(static_cast<TRadioButton*>(nullptr));
+    add(static_cast<TGroupBox*>(nullptr));
+    add(static_cast<TComboBox*>(nullptr));
+    add(static_cast<TScrollBar*>(nullptr));
+    add(static_cast<TMenuItem*>(nullptr));
+    add(static_cast<TPopupMenu*>(nullptr));
+    add(static_cast<TMainMenu*>(nullptr));
+  }
+  return classes;
+}
+}  // namespace
+
+namespace ui {
+void RegisterComponentClass(const std::string& name, ComponentFactory make) { Registry()[name] = std::move(make); }
+
+TComponent* CreateComponent(const std::string& className, TComponent* owner) {
+  auto& r = Registry();
+  auto it = r.find(className);
+  return it == r.end() ? nullptr : it->second(owner);
+}
+}  // namespace ui
