@@ -71,6 +71,53 @@ RunResult Run(const std::string& commandLine, DWORD timeoutMs) {
   return result;
 }
 
+namespace {
+
+void DeleteTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        DeleteTree(dir + name + "\\");
+      else
+        DeleteFileA((dir + name).c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+void CopyTree(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("nothing to copy in " + from);
+  do {
+    const std::string name = fd.cFileName;
+    if (name == "." || name == "..") continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(from + name + "\\", to + name + "\\");
+    else if (!CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE))
+      throw std::runtime_error("cannot copy " + from + name);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+}  // namespace
+
+std::string InstallCopy(const std::string& name) {
+  char tmp[MAX_PATH];
+  GetTempPathA(MAX_PATH, tmp);
+  const std::string root = std::string(tmp) + name + "\\";
+  DeleteTree(root);
+  CreateDirectoryA(root.c_str(), nullptr);
+  CopyTree(ExeDir() + "..\\stage\\Corvel\\", root + "Corvel\\");
+  return root + "Corvel\\";
+}
+
 std::string Sim(const std::string& args) {
   RunResult r = Run("\"" + ExeDir() + "corvelsim.exe\" " + args);
   if (r.exitCode != 0) throw std::runtime_error("corvelsim " + args + " failed");

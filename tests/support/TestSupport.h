@@ -21,6 +21,10 @@ struct RunResult {
 // it waits (so the program can send messages to our windows).
 RunResult Run(const std::string& commandLine, DWORD timeoutMs = 30000);
 
+// A fresh copy of the staged install folder (build/<preset>/stage/Corvel)
+// at %TEMP%\<name>\Corvel\; returns that folder with a trailing backslash.
+std::string InstallCopy(const std::string& name);
+
 // Runs corvelsim from beside the test executable.
 std::string Sim(const std::string& args);
 
