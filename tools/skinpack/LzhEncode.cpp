@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <stdexcept>
 
 #include "Lzh.h"
@@ -82,8 +83,8 @@ std::vector<uint8_t> LzhEncode(std::span<const uint8_t> data) {
 
   // The decoder's ring starts with spaces below RingStart; matching runs on
   // that prefix followed by the data, at most N back.
-  std::vector<uint8_t> text(size_t(RingStart), ' ');
-  text.insert(text.end(), data.begin(), data.end());
+  std::vector<uint8_t> text(size_t(RingStart) + data.size(), ' ');
+  std::memcpy(text.data() + RingStart, data.data(), data.size());
   const size_t end = text.size();
   std::vector<int64_t> head(size_t(1) << HashBits, -1);
   std::vector<int64_t> prev(N, -1);
