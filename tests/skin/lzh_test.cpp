@@ -112,11 +112,23 @@ TEST(LzhModel, RebuildsExactlyWhenTheRootReachesMaxFreq) {
   ASSERT_EQ(tree.freq[lzh::R], lzh::N_CHAR);
   std::mt19937 rng(7);
   // 32768 - 314 = 32454 updates bring the root to 0x8000 without a rebuild.
-  for (int k = 0; k < 32454; ++k) tree.Update(int(rng() % 40));
+  // Symbols 100..199 twice (halved to 2, as two untouched leaves sum to),
+  // the rest to a few symbols.
+  for (int k = 0; k < 32454; ++k) tree.Update(k < 200 ? 100 + k / 2 : int(rng() % 8));
   EXPECT_EQ(tree.freq[lzh::R], 0x8000);
   ExpectSoundTree(tree);
-  // The next one halves every count first.
+  // The next one halves every count first, rounding up.
+  auto leafFreq = [&](int symbol) { return int(tree.freq[tree.prnt[symbol + lzh::T]]); };
+  std::vector<int> before(lzh::N_CHAR);
+  for (int c = 0; c < lzh::N_CHAR; ++c) before[size_t(c)] = leafFreq(c);
   tree.Update(5);
+  for (int c = 0; c < lzh::N_CHAR; ++c)
+    ASSERT_EQ(leafFreq(c), (before[size_t(c)] + 1) / 2 + (c == 5)) << "symbol " << c;
+  // A rebuilt internal node goes after every node of its frequency.
+  for (int k = 0; k + 1 < lzh::T; ++k)
+    if (tree.freq[k] == tree.freq[k + 1] && k + 1 != tree.prnt[5 + lzh::T]) {
+      EXPECT_FALSE(tree.son[k] < lzh::T && tree.son[k + 1] >= lzh::T) << "node " << k;
+    }
   EXPECT_LT(tree.freq[lzh::R], 0x4200);
   EXPECT_GT(tree.freq[lzh::R], 0x4000);
   ExpectSoundTree(tree);
