@@ -389,6 +389,8 @@ void TWinControl::ColorChanged() {
 }
 
 void TWinControl::Realign() {
+  if (aligning_) return;  // placing a child would ask again
+  aligning_ = true;
   RECT r = ClientRect();
   for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient})
     for (TControl* c : controls_) {
@@ -404,6 +406,7 @@ void TWinControl::Realign() {
       if (auto* wc = dynamic_cast<TWinControl*>(c); wc && wc->handle_)
         SetWindowPos(wc->handle_, nullptr, wc->Left(), wc->Top(), wc->Width(), wc->Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     }
+  aligning_ = false;
 }
 
 void TWinControl::PaintWindow(HDC) {}

@@ -190,6 +190,7 @@ class TWinControl : public TControl {
   WNDPROC defProc_ = nullptr;
   bool ownClass_ = false;
   bool tracking_ = false;
+  bool aligning_ = false;
 };
 
 // A control without a window of its own, painted by its parent.

@@ -40,8 +40,8 @@ class Parser {
       TValue v = Value();
       try {
         if (v.kind == TValue::Binary) {
-          TMemoryStream data(std::move(v.bytes));
-          if (!c->ReadBinaryProperty(word, data)) Fail("property " + word + " does not exist in " + c->ClassName());
+          TMemoryStream data(v.bytes);
+          if (!c->ReadBinaryProperty(word, data) && !c->SetProp(word, v)) Fail("property " + word + " does not exist in " + c->ClassName());
         } else if (!c->SetProp(word, v)) {
           Fail("property " + word + " does not exist in " + c->ClassName());
         }
@@ -113,7 +113,9 @@ class Parser {
     std::string s;
     bool any = false;
     for (;;) {
-      if (Peek() == '\'') {
+      // Parts join only when they touch: 'a'#13'b'; a blank separates list items.
+      char next = pos_ < t_.size() ? t_[pos_] : '\0';
+      if (next == '\'') {
         ++pos_;
         for (;;) {
           if (pos_ >= t_.size() || t_[pos_] == '\n') Fail("unterminated string");
@@ -128,7 +130,7 @@ class Parser {
           }
           s += t_[pos_++];
         }
-      } else if (Peek() == '#') {
+      } else if (next == '#') {
         ++pos_;
         size_t start = pos_;
         while (pos_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[pos_]))) ++pos_;

@@ -128,6 +128,7 @@ class TApplication : public TComponent {
   // Library internals shared by all windows of the thread.
   TControl* MouseControl = nullptr;
   std::map<UINT_PTR, ui::ThreadTimer*> ThreadTimers;
+  std::map<UINT_PTR, class TTimer*> Timers;
   void Notification(TComponent* c, TOperation op) override;
   HBRUSH SolidBrush(TColor c);
   UINT AddMenuCommand(TMenuItem* item);

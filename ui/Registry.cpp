@@ -1,6 +1,9 @@
 // The classes a form description may name.
 #include <map>
 
+#include "Buttons.h"
+#include "ComCtrls.h"
+#include "Dialogs.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -25,6 +28,21 @@ std::map<std::string, ui::ComponentFactory>& Registry() {
     add(static_cast<TMenuItem*>(nullptr));
     add(static_cast<TPopupMenu*>(nullptr));
     add(static_cast<TMainMenu*>(nullptr));
+    add(static_cast<TPanel*>(nullptr));
+    add(static_cast<TImage*>(nullptr));
+    add(static_cast<TRadioGroup*>(nullptr));
+    add(static_cast<TSpeedButton*>(nullptr));
+    add(static_cast<TBitBtn*>(nullptr));
+    add(static_cast<TTimer*>(nullptr));
+    add(static_cast<TTrackBar*>(nullptr));
+    add(static_cast<TProgressBar*>(nullptr));
+    add(static_cast<TUpDown*>(nullptr));
+    add(static_cast<TStatusBar*>(nullptr));
+    add(static_cast<TPageControl*>(nullptr));
+    add(static_cast<TTabSheet*>(nullptr));
+    add(static_cast<TTabSet*>(nullptr));
+    add(static_cast<TListView*>(nullptr));
+    add(static_cast<TOpenDialog*>(nullptr));
   }
   return classes;
 }

@@ -113,17 +113,25 @@ bool TCustomEdit::SetProp(const std::string& name, const TValue& v) {
   return true;
 }
 
+namespace {
+// The lines as the edit control holds them: no line break after the last one.
+std::string JoinLines(const TStringList& l) {
+  std::string t = l.Text();
+  return t.empty() ? t : t.substr(0, t.size() - 2);
+}
+}  // namespace
+
 TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
   SetBounds(0, 0, 185, 89);
   lines_.OnChange = [this] {
-    if (!syncing_) SetText(lines_.Text().substr(0, lines_.Text().empty() ? 0 : lines_.Text().size() - 2));
+    if (!syncing_) SetText(JoinLines(lines_));
   };
 }
 
 TStringList& TCustomMemo::Lines() {
   syncing_ = true;
   std::string t = GetText();
-  if (t != lines_.Text().substr(0, lines_.Text().empty() ? 0 : lines_.Text().size() - 2)) lines_.SetText(t);
+  if (t != JoinLines(lines_)) lines_.SetText(t);
   syncing_ = false;
   return lines_;
 }
@@ -141,7 +149,7 @@ bool TCustomMemo::SetProp(const std::string& name, const TValue& v) {
     syncing_ = true;
     lines_.Assign(v.items);
     syncing_ = false;
-    SetText(lines_.Text().substr(0, lines_.Text().empty() ? 0 : lines_.Text().size() - 2));
+    SetText(JoinLines(lines_));
   } else if (name == "ScrollBars") {
     const std::string s = v.AsString();
     ScrollBars = s == "ssVertical" ? ssVertical : s == "ssHorizontal" ? ssHorizontal : s == "ssBoth" ? ssBoth : ssNone;
