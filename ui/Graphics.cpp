@@ -1,5 +1,6 @@
 #include "Graphics.h"
 
+#include <array>
 #include <cstring>
 
 #include "Streams.h"
@@ -196,6 +197,26 @@ TColor TBitmap::KeyColor() {
   return p[2] | (p[1] << 8) | (p[0] << 16);
 }
 
+void TBitmap::PremultiplyAlpha() {
+  if (pf_ != pf32bit || AlphaPremultiplied) return;
+  static const auto table = [] {
+    std::array<std::array<uint8_t, 256>, 256> t{};
+    for (int a = 0; a < 256; ++a)
+      for (int c = 0; c < 256; ++c) t[a][c] = static_cast<uint8_t>(a * c / 255);
+    return t;
+  }();
+  for (int y = 0; y < height_; ++y) {
+    uint8_t* p = ScanLine(y);
+    for (int x = 0; x < width_; ++x, p += 4) {
+      const auto& row = table[p[3]];
+      p[0] = row[p[0]];
+      p[1] = row[p[1]];
+      p[2] = row[p[2]];
+    }
+  }
+  AlphaPremultiplied = true;
+}
+
 void TBitmap::Draw(TCanvas& c, const RECT& r) {
   if (Empty()) return;
   HDC src = Canvas().Handle();
@@ -253,6 +274,7 @@ void TPicture::LoadFromStream(TStream& s) {
   if (n == 8 && std::memcmp(sig, "\x89PNG\r\n\x1a\n", 8) == 0) {
     auto png = std::make_unique<TPngImage>();
     png->LoadFromStream(s);
+    if (png->PixelFormat() == pf32bit) png->PremultiplyAlpha();
     SetGraphic(std::move(png));
   } else {
     auto bmp = std::make_unique<TBitmap>();

@@ -147,8 +147,10 @@ class TBitmap : public TGraphic {
   bool TransparentFixed = false;
   TColor TransparentColor = clFuchsia;
   TColor KeyColor();
-  // Pixels carry premultiplied alpha (PNG pictures); drawn with AlphaBlend.
+  // Pixels carry premultiplied alpha; drawn with AlphaBlend.
   bool AlphaPremultiplied = false;
+  // Multiplies the colours of a 32-bit bitmap by their alpha (a * c div 255).
+  void PremultiplyAlpha();
 
   void LoadFromStream(TStream& s);  // a BMP file, headers checked
   void Draw(TCanvas& c, const RECT& r) override;
@@ -163,7 +165,8 @@ class TBitmap : public TGraphic {
   std::unique_ptr<TCanvas> canvas_;
 };
 
-// A PNG picture: decoded by libpng into a 32-bit bitmap with its alpha kept.
+// A PNG picture decoded by libpng: 32 bits with straight alpha when the file
+// has alpha, 24 bits otherwise.
 class TPngImage : public TBitmap {
  public:
   void LoadFromStream(TStream& s);

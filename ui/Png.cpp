@@ -1,4 +1,5 @@
-// PNG decoding through libpng into a premultiplied 32-bit bitmap.
+// PNG decoding through libpng: 32-bit bitmaps with straight alpha for
+// pictures that carry alpha, 24-bit ones for opaque pictures.
 #include <png.h>
 
 #include <csetjmp>
@@ -16,6 +17,7 @@ void ReadFromStream(png_structp png, png_bytep out, png_size_t count) {
 // destructors, so the decoding frame below holds only plain data.
 struct Decoded {
   png_uint_32 width = 0, height = 0;
+  bool alpha = false;  // an alpha channel or a transparency chunk
   std::vector<uint8_t> rgba;  // allocated before setjmp, filled after
 };
 
@@ -36,6 +38,7 @@ bool Decode(TStream& s, Decoded& d) {
   png_read_info(png, info);
   png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   if (w == 0 || h == 0 || w > 16384 || h > 16384) png_error(png, "size");
+  d.alpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
   // Everything becomes 8-bit RGBA: palette, grey and 16-bit are converted,
   // an alpha channel or a tRNS chunk is kept, opaque pictures get 255.
   png_set_expand(png);
@@ -59,17 +62,17 @@ bool Decode(TStream& s, Decoded& d) {
 void TPngImage::LoadFromStream(TStream& s) {
   Decoded d;
   if (!Decode(s, d)) throw Exception("PNG image is not valid");
-  SetSize(static_cast<int>(d.width), static_cast<int>(d.height), pf32bit);
+  SetSize(static_cast<int>(d.width), static_cast<int>(d.height), d.alpha ? pf32bit : pf24bit);
+  const int step = d.alpha ? 4 : 3;
   for (png_uint_32 y = 0; y < d.height; ++y) {
     const uint8_t* in = d.rgba.data() + static_cast<size_t>(y) * d.width * 4;
     uint8_t* out = ScanLine(static_cast<int>(y));
-    for (png_uint_32 x = 0; x < d.width; ++x, in += 4, out += 4) {
-      unsigned a = in[3];
-      out[0] = static_cast<uint8_t>((in[2] * a + 127) / 255);
-      out[1] = static_cast<uint8_t>((in[1] * a + 127) / 255);
-      out[2] = static_cast<uint8_t>((in[0] * a + 127) / 255);
-      out[3] = static_cast<uint8_t>(a);
+    for (png_uint_32 x = 0; x < d.width; ++x, in += 4, out += step) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+      if (d.alpha) out[3] = in[3];
     }
   }
-  AlphaPremultiplied = true;
+  AlphaPremultiplied = false;
 }
