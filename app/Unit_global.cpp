@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "ExtCtrls.h"
+#include "Streams.h"
 #include "seams/System.h"
 
 std::string Model;
@@ -70,6 +72,12 @@ bool SaveBitmapFile(HBITMAP bmp, HDC dc, int width, int height, const std::strin
 }  // namespace
 
 bool IsVista() { return LOBYTE(LOWORD(GetVersion())) == 6; }
+
+void LoadIconvaultPng(TImage* image, const std::string& name) {
+  // Loaded at every call and never freed: the module stays for the process.
+  TResourceStream stream(LoadLibraryA("Iconvault.dll"), name, RT_RCDATA);
+  image->Picture().LoadFromStream(stream);
+}
 
 bool IsHibernateAllowed() {
   HMODULE lib = LoadLibraryA("powrprof.dll");

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class TImage;
+
 // Process-wide texts.
 extern std::string Model;
 extern std::string ConfigDir;
@@ -14,6 +16,8 @@ extern std::string RotationText;
 extern std::string BatteryPercentText;
 
 bool IsVista();
+// Puts the picture library's PNG picture of that name into the image.
+void LoadIconvaultPng(TImage* image, const std::string& name);
 bool IsHibernateAllowed();
 bool EnableShutdownPrivilege();
 bool SetResolution(WORD width, WORD height);

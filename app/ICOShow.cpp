@@ -1,0 +1,139 @@
+#include "ICOShow.h"
+
+#include <objidl.h>
+
+#include <algorithm>
+// GDI+ expects min and max, which NOMINMAX keeps out of the windows headers.
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include "Graphics.h"
+#include "Streams.h"
+
+TICOForm* ICOForm = nullptr;
+
+namespace {
+
+struct Bar {
+  int width, x1, y, x2;
+};
+constexpr Bar kBars[12] = {
+    {6, 120, 128, 130},  {10, 133, 126, 142}, {15, 144, 123, 153}, {20, 156, 121, 165},
+    {24, 168, 119, 177}, {29, 180, 116, 189}, {34, 192, 114, 201}, {38, 204, 112, 213},
+    {43, 216, 109, 225}, {49, 228, 106, 237}, {54, 240, 104, 249}, {58, 252, 102, 261},
+};
+
+std::wstring Wide(const std::string& s) {
+  std::wstring w(s.size(), L'\0');
+  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), static_cast<int>(w.size()));
+  w.resize(n > 0 ? n : 0);
+  return w;
+}
+
+}  // namespace
+
+int LevelBars(int level) { return std::clamp(level / 8, 0, 12); }
+
+std::unique_ptr<TPngImage> LoadOverlayPicture(HMODULE library, const std::string& name) {
+  auto picture = std::make_unique<TPngImage>();
+  TResourceStream stream(library, name, RT_RCDATA);
+  picture->LoadFromStream(stream);
+  if (picture->PixelFormat() != pf32bit) throw Exception("Wrong bitmap format - must be 32 bits/pixel");
+  picture->PremultiplyAlpha();
+  return picture;
+}
+
+TICOForm::TICOForm(TComponent* owner)
+    : TForm(owner), hold_([this] { HoldTimerProc(); }), fade_([this] { FadeTimerProc(); }) {
+  Method("FormCreate", &TICOForm::FormCreate);
+  Gdiplus::GdiplusStartupInput input;
+  Gdiplus::GdiplusStartup(&gdiplus_, &input, nullptr);
+}
+
+TICOForm::~TICOForm() {
+  hold_.Stop();
+  fade_.Stop();
+  if (gdiplus_) Gdiplus::GdiplusShutdown(gdiplus_);
+}
+
+void TICOForm::FormCreate(TObject*) {
+  const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
+  if (!(style & WS_EX_LAYERED)) SetWindowLongPtrA(Handle(), GWL_EXSTYLE, style | WS_EX_LAYERED | WS_EX_TOPMOST);
+  library_ = LoadLibraryA("Iconvault.dll");
+}
+
+std::unique_ptr<TPngImage> TICOForm::Prepare(const std::string& name) {
+  fade_.Stop();
+  hold_.Start(1500);  // the hold counts from the call
+  auto picture = LoadOverlayPicture(library_, name);
+  size_ = {picture->Width(), picture->Height()};
+  blend_ = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  // Centred when it appears, kept in place while it is on screen. It never
+  // takes the foreground: the keys meant for the program in front must still
+  // reach it.
+  RECT r;
+  GetWindowRect(Handle(), &r);
+  int left = r.left, top = r.top;
+  if (!Visible()) {
+    left = (GetSystemMetrics(SM_CXSCREEN) - size_.cx) / 2;
+    top = (GetSystemMetrics(SM_CYSCREEN) - size_.cy) / 2;
+  }
+  SetWindowPos(Handle(), HWND_TOPMOST, left, top, size_.cx, size_.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  TControl::SetVisible(true);
+  return picture;
+}
+
+void TICOForm::UpdateLayer(TPngImage& picture) {
+  POINT source = {0, 0};
+  UpdateLayeredWindow(Handle(), nullptr, nullptr, &size_, picture.Canvas().Handle(), &source, 0, &blend_, ULW_ALPHA);
+}
+
+void TICOForm::ShowIconText(const std::string& name, const std::string& text) {
+  auto picture = Prepare(name);
+  if (!text.empty()) {
+    TCanvas& canvas = picture->Canvas();
+    canvas.Font.SetName("Arial");
+    canvas.Font.SetSize(13);
+    canvas.Font.SetStyle(fsBold);
+    canvas.TextWidth("");  // selects the font into the device context
+    Gdiplus::Graphics graphics(canvas.Handle());
+    Gdiplus::SolidBrush grey(Gdiplus::Color(0xFF808080)), white(Gdiplus::Color(0xFFFFFFFF));
+    Gdiplus::Font font(canvas.Handle());
+    const std::wstring w = Wide(text);
+    graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), &font, Gdiplus::PointF(140, 65), &grey);
+    graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), &font, Gdiplus::PointF(141, 66), &white);
+  }
+  UpdateLayer(*picture);
+}
+
+void TICOForm::ShowIconLevel(const std::string& name, int level) {
+  auto picture = Prepare(name);
+  {
+    Gdiplus::Graphics graphics(picture->Canvas().Handle());
+    Gdiplus::Pen pen(Gdiplus::Color(0xFFFFFF00), 1.0f);
+    for (int i = 0; i < LevelBars(level); ++i) {
+      pen.SetWidth(static_cast<Gdiplus::REAL>(kBars[i].width));
+      graphics.DrawLine(&pen, kBars[i].x1, kBars[i].y, kBars[i].x2, kBars[i].y);
+    }
+  }
+  UpdateLayer(*picture);
+}
+
+void TICOForm::HoldTimerProc() {
+  hold_.Stop();
+  fade_.Start(10);
+}
+
+void TICOForm::FadeTimerProc() {
+  if (blend_.SourceConstantAlpha > 0) {
+    blend_.SourceConstantAlpha -= blend_.SourceConstantAlpha / 32 + 1;
+    UpdateLayeredWindow(Handle(), nullptr, nullptr, nullptr, nullptr, nullptr, 0, &blend_, ULW_ALPHA);
+    fade_.Start(10);
+  } else {
+    fade_.Stop();
+    Close();
+  }
+}

@@ -1,0 +1,48 @@
+// The picture overlay: a translucent picture from the picture library in the
+// middle of the screen, with a line of text or level bars, held for 1.5 s and
+// then faded out.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "Forms.h"
+#include "ThreadTimer.h"
+
+class TPngImage;
+
+// Bars drawn for a level: level div 8 within 0..12.
+int LevelBars(int level);
+
+// A picture of the library (a module) ready for the layered window: 32 bits,
+// premultiplied; the platform's messages when it is missing or has no alpha.
+std::unique_ptr<TPngImage> LoadOverlayPicture(HMODULE library, const std::string& name);
+
+class TICOForm : public TForm {
+  UI_CLASS(TICOForm)
+ public:
+  explicit TICOForm(TComponent* owner);
+  ~TICOForm() override;
+
+  void ShowIconText(const std::string& name, const std::string& text);
+  void ShowIconLevel(const std::string& name, int level);
+  // From a show until the fade has hidden the window.
+  bool Showing() const { return Visible(); }
+  BYTE Opacity() const { return blend_.SourceConstantAlpha; }
+
+  // The two timers' procedures.
+  void HoldTimerProc();
+  void FadeTimerProc();
+
+ private:
+  void FormCreate(TObject* Sender);
+  std::unique_ptr<TPngImage> Prepare(const std::string& name);
+  void UpdateLayer(TPngImage& picture);
+
+  HMODULE library_ = nullptr;
+  BLENDFUNCTION blend_ = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  SIZE size_ = {0, 0};
+  ui::ThreadTimer hold_, fade_;
+  ULONG_PTR gdiplus_ = 0;
+};
+
+extern TICOForm* ICOForm;

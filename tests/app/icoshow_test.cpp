@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "Graphics.h"
+#include "ICOShow.h"
+#include "TestSupport.h"
+#include "Unit_global.h"
+
+namespace {
+
+// The program's main form: closing the overlay must only hide it.
+class TTestMain : public TForm {
+  UI_CLASS(TTestMain)
+ public:
+  using TForm::TForm;
+};
+
+class OverlayTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<TApplication>();
+    app->OnException = [this](TObject*, const std::string& m) { errors.push_back(m); };
+    TTestMain* main = nullptr;
+    app->CreateForm(main);
+    app->CreateForm(ICOForm);
+  }
+  void TearDown() override {
+    app.reset();
+    ICOForm = nullptr;
+  }
+  RECT Rect() const {
+    RECT r;
+    GetWindowRect(ICOForm->Handle(), &r);
+    return r;
+  }
+  std::unique_ptr<TApplication> app;
+  std::vector<std::string> errors;
+};
+
+std::string MessageOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST(Overlay, BarsAreTheLevelInEighthsWithinTwelve) {
+  const std::pair<int, int> cases[] = {{-8, 0}, {-1, 0}, {0, 0}, {7, 0}, {8, 1}, {50, 6}, {95, 11}, {96, 12},
+                                       {104, 12}, {200, 12}};
+  for (auto [level, bars] : cases) EXPECT_EQ(LevelBars(level), bars) << level;
+}
+
+TEST(Overlay, PicturesMustExistAndCarryAlpha) {
+  HMODULE self = GetModuleHandleA(nullptr);
+  EXPECT_EQ(MessageOf([&] { LoadOverlayPicture(self, "IMG_XYZ"); }), "Resource IMG_XYZ not found");
+  EXPECT_EQ(MessageOf([&] { LoadOverlayPicture(self, "IMG_RGB"); }), "Wrong bitmap format - must be 32 bits/pixel");
+  auto vol = LoadOverlayPicture(LoadLibraryA("Iconvault.dll"), "IMG_VOL");
+  EXPECT_EQ(vol->Width(), 299);
+  EXPECT_EQ(vol->Height(), 181);
+  EXPECT_TRUE(vol->AlphaPremultiplied);
+}
+
+TEST_F(OverlayTest, FadeStepsDownToZeroThenHides) {
+  ICOForm->ShowIconText("IMG_VON", "");
+  EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_EQ(ICOForm->Opacity(), 255);
+  ICOForm->HoldTimerProc();
+  std::vector<int> seen;
+  int ticks = 0;
+  while (ICOForm->Showing() && ticks < 300) {
+    ICOForm->FadeTimerProc();
+    ++ticks;
+    if (ICOForm->Showing()) seen.push_back(ICOForm->Opacity());
+  }
+  ASSERT_EQ(seen.size(), 85u);
+  EXPECT_EQ(ticks, 86) << "the tick after the one that reaches 0 hides the window";
+  EXPECT_EQ(std::vector<int>(seen.begin(), seen.begin() + 7), (std::vector<int>{247, 239, 231, 223, 216, 209, 202}));
+  EXPECT_EQ(std::vector<int>(seen.end() - 4, seen.end()), (std::vector<int>{3, 2, 1, 0}));
+}
+
+TEST_F(OverlayTest, AShowDuringTheFadeRestoresFullOpacity) {
+  ICOForm->ShowIconLevel("IMG_VOL", 40);
+  ICOForm->HoldTimerProc();
+  for (int i = 0; i < 10; ++i) ICOForm->FadeTimerProc();
+  EXPECT_LT(ICOForm->Opacity(), 200);
+  ICOForm->ShowIconText("IMG_BAT", "80%");
+  EXPECT_EQ(ICOForm->Opacity(), 255);
+  WaitPumping(300);  // the fade timer was stopped: nothing fades during the hold
+  EXPECT_EQ(ICOForm->Opacity(), 255);
+  EXPECT_TRUE(ICOForm->Showing());
+}
+
+TEST_F(OverlayTest, ASecondShowRestartsTheHold) {
+  ICOForm->ShowIconText("IMG_WON", "");
+  WaitPumping(1000);
+  ICOForm->ShowIconText("IMG_WFF", "");
+  WaitPumping(1000);  // 2 s after the first show, 1 s after the second
+  EXPECT_EQ(ICOForm->Opacity(), 255);
+  WaitPumping(1500);
+  EXPECT_LT(ICOForm->Opacity(), 255);
+}
+
+TEST_F(OverlayTest, CentredWhenItAppearsAndKeptInPlaceWhileShown) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  ICOForm->ShowIconText("IMG_VOL", "");
+  RECT r = Rect();
+  EXPECT_EQ(r.left, (cx - 299) / 2);
+  EXPECT_EQ(r.top, (cy - 181) / 2);
+  EXPECT_EQ(r.right - r.left, 299);
+
+  ICOForm->ShowIconText("IMG_MON", "");  // still visible: the corner stays
+  RECT small = Rect();
+  EXPECT_EQ(small.left, r.left);
+  EXPECT_EQ(small.top, r.top);
+  EXPECT_EQ(small.right - small.left, 128);
+
+  ICOForm->Close();
+  ICOForm->ShowIconText("IMG_SHU", "");  // from hidden: centred for its own size
+  r = Rect();
+  EXPECT_EQ(r.left, (cx - 256) / 2);
+  EXPECT_EQ(r.top, (cy - 256) / 2);
+}
+
+TEST_F(OverlayTest, AMissingPictureLeavesTheHoldArmed) {
+  ICOForm->ShowIconText("IMG_VOL", "");
+  EXPECT_THROW(ICOForm->ShowIconText("IMG_NOP", ""), Exception);
+  EXPECT_TRUE(ICOForm->Showing());
+  WaitPumping(1700);  // the hold of the failed call still runs out
+  EXPECT_LT(ICOForm->Opacity(), 255);
+}
+
+TEST_F(OverlayTest, TheWindowNeverTakesTheForeground) {
+  HWND before = GetForegroundWindow();
+  ICOForm->ShowIconLevel("IMG_BRT", 100);
+  EXPECT_EQ(GetForegroundWindow(), before);
+  EXPECT_TRUE(GetWindowLongPtrA(ICOForm->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(GetWindowLongPtrA(ICOForm->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(OverlayTest, OnScreenTheVolumePictureShowsItsBarsThenFades) {
+  ICOForm->ShowIconLevel("IMG_VOL", 50);
+  WaitPumping(200);  // the layered window is drawn while the loop runs
+  const RECT r = Rect();
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 299) / 2);
+  ASSERT_TRUE(IsWindowVisible(ICOForm->Handle()));
+
+  HDC screen = GetDC(nullptr);
+  auto pixel = [&](int x, int y) { return GetPixel(screen, r.left + x, r.top + y); };
+  auto yellow = [](COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) < 100; };
+  for (int bar = 0; bar < 12; ++bar) {
+    const int x = 125 + bar * 12, y = 126;  // inside every bar's rectangle
+    EXPECT_EQ(yellow(pixel(x, y)), bar < 6) << "bar " << bar + 1;
+  }
+  EXPECT_FALSE(yellow(pixel(60, 90))) << "the symbol is not a bar";
+  ReleaseDC(nullptr, screen);
+
+  // Held 1.5 s from the show, then about 0.9 s of fading.
+  EXPECT_TRUE(testsupport::WaitFor([] { return !ICOForm->Showing(); }, 4000));
+}
