@@ -16,7 +16,9 @@ TColor ColorFromValue(const TValue& v) {
   static const struct { const char* name; TColor color; } names[] = {
       {"clBtnFace", clBtnFace}, {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clBlack", clBlack},
       {"clWhite", clWhite},     {"clRed", clRed},       {"clLime", clLime},             {"clBlue", clBlue},
-      {"clFuchsia", clFuchsia}, {"clNone", clNone}};
+      {"clFuchsia", clFuchsia}, {"clGreen", clGreen},     {"clYellow", clYellow},         {"clGray", clGray},
+      {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream},   {"clMedGray", clMedGray},
+      {"clNone", clNone}};
   for (const auto& n : names)
     if (v.s == n.name) return n.color;
   throw Exception("Invalid colour " + v.s);

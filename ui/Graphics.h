@@ -18,7 +18,8 @@ constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
 constexpr TColor clWindow = clSystemColor | COLOR_WINDOW;
 constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
 constexpr TColor clBlack = 0x000000, clWhite = 0xFFFFFF, clRed = 0x0000FF, clLime = 0x00FF00, clBlue = 0xFF0000;
-constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clFuchsia = 0xFF00FF, clGreen = 0x008000, clYellow = 0x00FFFF, clGray = 0x808080;
+constexpr TColor clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF, clMedGray = 0xA4A0A0;
 constexpr TColor clNone = 0x1FFFFFFF;
 
 namespace ui {
