@@ -96,10 +96,16 @@ TEST_F(SkinDataTest, RefusesBitmapsWhoseSizesDoNotFitTheEntry) {
   Bytes huge = Plain(2, 2);
   const int32_t height = 30000;
   std::memcpy(&huge[22], &height, 4);
-  Parse("[Tabs]\r\nImage=good.bmp\r\n", {{"truncated.bmp", truncated}, {"huge.bmp", huge}, {"good.bmp", Plain(2, 2)}});
+  // An 8-bit image whose colour table is missing: the pixels start right after the header.
+  Bytes noPalette = Plain(4, 2);
+  noPalette[28] = 8;
+  noPalette.resize(54 + 8);
+  Parse("[Tabs]\r\nImage=good.bmp\r\n",
+        {{"truncated.bmp", truncated}, {"huge.bmp", huge}, {"good.bmp", Plain(2, 2)}, {"nopal.bmp", noPalette}});
   ASSERT_FALSE(data_.NoSkin);
   TBitmap bmp;
   EXPECT_THROW(data_.LoadSkinBitmap(bmp, "truncated.bmp"), Exception);
+  EXPECT_THROW(data_.LoadSkinBitmap(bmp, "nopal.bmp"), Exception);
   // A parse that meets a damaged image ends early and leaves the skin unusable.
   EXPECT_THROW(data_.ReadSkinIni("[Tabs]\r\nImage=huge.bmp\r\n"), Exception);
   EXPECT_TRUE(data_.NoSkin);
