@@ -1,6 +1,5 @@
 #include "SkinRead.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "Lzh.h"
@@ -11,7 +10,7 @@ const char* const OlderSkinMessage = "This is Older Skin File\rPlease update to 
 
 namespace {
 TSkinMessageProc& MessageProc() {
-  static TSkinMessageProc proc = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+  static TSkinMessageProc proc = ShowSkinMessage;
   return proc;
 }
 

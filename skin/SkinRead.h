@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class TStream;  // ui's byte streams (Windows build only)
+
 namespace skin {
 
 constexpr int32_t SkinFileVersion = 20000;
@@ -23,10 +25,13 @@ constexpr size_t SkinHeaderSize = 16;
 
 extern const char* const OlderSkinMessage;  // "This is Older Skin File" CR "Please update ..."
 
-// Shows the older-archive message. Programs point it at their message dialog;
-// the default writes to standard error. Returns the previous handler.
+// Shows the older-archive message. The default is ShowSkinMessage; tests
+// replace it. Returns the previous handler.
 using TSkinMessageProc = std::function<void(const std::string& text)>;
 TSkinMessageProc SetSkinMessageProc(TSkinMessageProc proc);
+// The platform's message dialog: the application's message box (its title,
+// an OK button) in the Windows build, standard error in the host tools.
+void ShowSkinMessage(const std::string& text);
 
 class TSkinReader {
  public:
@@ -35,6 +40,8 @@ class TSkinReader {
   // refused quietly. A refused archive leaves the reader empty.
   // Throws ElzhException when the decoder's tables cannot be had.
   bool LoadFromStream(std::span<const uint8_t> archive);
+  // The same from a stream's current position to its end (Windows build).
+  bool LoadFromStream(TStream& archive);
 
   // The first entry named `name` lower-cased; empty when there is none.
   void ReadEntry(const std::string& name, std::vector<uint8_t>& out) const;

@@ -250,6 +250,15 @@ void TBitmap::LoadFromStream(TStream& s) {
     throw Exception("Bitmap image is not valid");
   int bpp = ih->biBitCount;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) throw Exception("Bitmap image is not valid");
+  // SetDIBits reads the colour table (or the three masks) after the header.
+  size_t table = 0;
+  if (bpp <= 8) {
+    if (ih->biClrUsed > (1u << bpp)) throw Exception("Bitmap image is not valid");
+    table = 4 * static_cast<size_t>(ih->biClrUsed ? ih->biClrUsed : (1u << bpp));
+  } else if (ih->biCompression == BI_BITFIELDS && ih->biSize == sizeof(BITMAPINFOHEADER)) {
+    table = 12;
+  }
+  if (ih->biSize + table > rest.size()) throw Exception("Bitmap image is not valid");
   size_t stride = ((static_cast<size_t>(ih->biWidth) * bpp + 31) / 32) * 4;
   size_t need = stride * std::abs(ih->biHeight);
   if (fh.bfOffBits < sizeof fh + ih->biSize || fh.bfOffBits - sizeof fh > rest.size() ||
@@ -257,9 +266,10 @@ void TBitmap::LoadFromStream(TStream& s) {
     throw Exception("Bitmap image is not valid");
   SetSize(ih->biWidth, std::abs(ih->biHeight), bpp == 32 ? pf32bit : pf24bit);
   HDC dc = GetDC(nullptr);
-  SetDIBits(dc, Handle(), 0, height_, rest.data() + (fh.bfOffBits - sizeof fh),
-            reinterpret_cast<const BITMAPINFO*>(rest.data()), DIB_RGB_COLORS);
+  const int rows = SetDIBits(dc, Handle(), 0, height_, rest.data() + (fh.bfOffBits - sizeof fh),
+                             reinterpret_cast<const BITMAPINFO*>(rest.data()), DIB_RGB_COLORS);
   ReleaseDC(nullptr, dc);
+  if (rows != height_) throw Exception("Bitmap image is not valid");
 }
 
 TBitmap* TPicture::Bitmap() {

@@ -1,0 +1,353 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "LzhEncode.h"
+#include "SkinIni.h"
+#include "SkinRead.h"
+#include "SkinTestBitmaps.h"
+#include "SkinWrite.h"
+#include "Streams.h"
+#include "WinSkinData.h"
+
+using namespace skin;
+using skintest::Plain;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+Bytes B(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// A skin data parsed from a description whose images come from `entries`.
+class SkinDataTest : public testing::Test {
+ protected:
+  void Parse(const std::string& ini, std::vector<TSkinEntry> entries = {}) {
+    entries.insert(entries.begin(), {"z.ini", B(ini)});
+    ASSERT_TRUE(reader_.LoadFromStream(BuildSkinArchive(entries)));
+    data_.SetSkinReader(&reader_);
+    data_.ReadSkinIni(ini);
+  }
+  TSkinReader reader_;
+  TSkinData data_{nullptr};
+};
+
+}  // namespace
+
+TEST(SkinIniTest, ReadsNumbersAndKeepsSectionsInFileOrder) {
+  const TSkinIni ini(
+      "; a comment\r\n[Personality]\r\nA=12\nHex=$1F\rHex2=0x10\r\nNeg=-1\r\nJunk=12px\r\nBig=4294967296\r\n"
+      "Quoted=\"a b\"\r\n  Spaced  =  v  \r\n[Colours]\r\nX=1\r\n[personality]\r\nA=99\r\nLate=7\r\nNoEnd=5");
+  EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Personality", "Colours"}));
+  EXPECT_EQ(ini.ReadInteger("PERSONALITY", "a", 0), 12);  // the first of two keys counts
+  EXPECT_EQ(ini.ReadInteger("Personality", "Late", 0), 7);  // the repeated section is the same one
+  EXPECT_EQ(ini.ReadInteger("Personality", "NoEnd", 0), 5);
+  EXPECT_EQ(ini.ReadInteger("Personality", "Hex", 0), 31);
+  EXPECT_EQ(ini.ReadInteger("Personality", "Hex2", 0), 16);
+  EXPECT_EQ(ini.ReadInteger("Personality", "Neg", 0), -1);
+  EXPECT_EQ(ini.ReadInteger("Personality", "Junk", 3), 3);
+  EXPECT_EQ(ini.ReadInteger("Personality", "Big", 3), 3);
+  EXPECT_EQ(ini.ReadInteger("Personality", "Missing", 4), 4);
+  EXPECT_EQ(ini.ReadString("Personality", "Quoted"), "a b");
+  EXPECT_EQ(ini.ReadString("Personality", "spaced"), "v");
+  EXPECT_EQ(ini.ReadString("Nowhere", "x", "d"), "d");
+  EXPECT_EQ(ParseSkinInteger("$FFFFFFFF"), -1);
+  EXPECT_EQ(ParseSkinInteger("-2147483648"), INT32_MIN);
+  EXPECT_FALSE(ParseSkinInteger("2147483648"));
+  EXPECT_FALSE(ParseSkinInteger("$"));
+  EXPECT_FALSE(ParseSkinInteger("0xG"));
+}
+
+TEST(SkinColourTest, ParsesComponentsBetweenAnySeparators) {
+  EXPECT_EQ(ParseSkinColour("84 52 29"), 0x1D3454);
+  EXPECT_EQ(ParseSkinColour("84,52,29"), 0x1D3454);
+  EXPECT_EQ(ParseSkinColour("84;52;29;"), 0x1D3454);
+  EXPECT_EQ(ParseSkinColour("  84 52 29\t"), 0x1D3454);
+  EXPECT_EQ(ParseSkinColour("10 20"), 0x0A);  // the unfinished second number is dropped
+  EXPECT_EQ(ParseSkinColour("abc"), 0);
+  EXPECT_EQ(ParseSkinColour(""), 0);
+  EXPECT_EQ(ParseSkinColour("1-2-3-4"), 0x030201);  // minus separates; a fourth number is ignored
+  EXPECT_EQ(ParseSkinColour("257 0 0"), 1);         // low 8 bits
+  EXPECT_EQ(TSkinData::ReadColour("", 0x123), 0x123);
+  EXPECT_EQ(TSkinData::ReadColour("x", 0x123), 0);
+}
+
+TEST_F(SkinDataTest, LoadsBitmapsByTheirFileNameAndLowerCaseExtension) {
+  Parse("", {{"a.bmp", Plain(3, 2)}, {"bad.bmp", B("BM not really")}});
+  TBitmap bmp;
+  data_.LoadSkinBitmap(bmp, "x\\A.bmp");
+  EXPECT_EQ(bmp.Width(), 3);
+  EXPECT_EQ(bmp.Height(), 2);
+  EXPECT_EQ(skintest::Pixel(bmp, 2, 1), 0x336699u);
+  data_.LoadSkinBitmap(bmp, "c:a.bmp");
+  EXPECT_EQ(bmp.Width(), 3);
+  for (const char* value : {"a.BMP", "a", "x\\", "", "missing.bmp", "a.bmp.txt"}) {
+    data_.LoadSkinBitmap(bmp, value);
+    EXPECT_TRUE(bmp.Empty()) << value;
+  }
+  EXPECT_THROW(data_.LoadSkinBitmap(bmp, "bad.bmp"), Exception);
+}
+
+TEST_F(SkinDataTest, RefusesBitmapsWhoseSizesDoNotFitTheEntry) {
+  Bytes truncated = Plain(8, 8);
+  truncated.resize(truncated.size() - 10);
+  Bytes huge = Plain(2, 2);
+  const int32_t height = 30000;
+  std::memcpy(&huge[22], &height, 4);
+  // An 8-bit image whose colour table is missing: the pixels start right after the header.
+  Bytes noPalette = Plain(4, 2);
+  noPalette[28] = 8;
+  noPalette.resize(54 + 8);
+  Parse("[Tabs]\r\nImage=good.bmp\r\n",
+        {{"truncated.bmp", truncated}, {"huge.bmp", huge}, {"good.bmp", Plain(2, 2)}, {"nopal.bmp", noPalette}});
+  ASSERT_FALSE(data_.NoSkin);
+  TBitmap bmp;
+  EXPECT_THROW(data_.LoadSkinBitmap(bmp, "truncated.bmp"), Exception);
+  EXPECT_THROW(data_.LoadSkinBitmap(bmp, "nopal.bmp"), Exception);
+  // A parse that meets a damaged image ends early and leaves the skin unusable.
+  EXPECT_THROW(data_.ReadSkinIni("[Tabs]\r\nImage=huge.bmp\r\n"), Exception);
+  EXPECT_TRUE(data_.NoSkin);
+}
+
+TEST_F(SkinDataTest, ReadsTheFourBorders) {
+  Parse("[Personality]\r\nTop=skin\\f-top.bmp\r\nTopFrame=2\r\nTopTopHeight=30\r\nTopBotHeight=30\r\n"
+        "TopStretch=0\r\nTopTrans=0\r\nLeft=f-left.bmp\r\nLeftTopHeight=5\r\nLeftBotHeight=6\r\nLeftFrame=-3\r\n",
+        {{"f-top.bmp", Plain(40, 60)}, {"f-left.bmp", Plain(8, 20)}});
+  const TDataSkinBorder& top = *data_.Top;
+  EXPECT_EQ(top.LeftWidth, 30);
+  EXPECT_EQ(top.RightWidth, 30);
+  EXPECT_EQ(top.TopHeight, 0);
+  EXPECT_EQ(top.BottomHeight, 0);
+  EXPECT_EQ(top.FrameCount, 2);
+  EXPECT_EQ(top.Tile, 0);
+  EXPECT_EQ(top.Trans, 0);
+  EXPECT_EQ(top.Image.Height(), 60);
+  const TDataSkinBorder& left = *data_.Left;
+  EXPECT_EQ(left.TopHeight, 5);
+  EXPECT_EQ(left.BottomHeight, 6);
+  EXPECT_EQ(left.LeftWidth, 0);
+  EXPECT_EQ(left.FrameCount, 1);  // a negative count would divide the drawing by nothing sensible
+  EXPECT_EQ(data_.Right->FrameCount, 1);  // absent: defaults
+  EXPECT_EQ(data_.Right->Tile, 1);
+  EXPECT_EQ(data_.Right->Trans, 1);
+  EXPECT_TRUE(data_.Right->Image.Empty());
+  EXPECT_FALSE(data_.NoSkin);
+}
+
+TEST_F(SkinDataTest, ReadsTitleButtonsInFileOrderWithTheirFrameCounts) {
+  Parse("[Button0]\r\nAction=0\r\nAlign=1\r\nXcoord=40\r\nButtonImage=ctrl-close.bmp\r\n"
+        "[Buttons]\r\nBitmap=x.bmp\r\n[Button.Radio]\r\n[BUTTON]\r\n"
+        "[Button6]\r\nAction=1\r\nButtonImage=narrow.bmp\r\n"
+        "[Button7]\r\nAction=-1\r\n"                       // dropped: hidden
+        "[Button8]\r\nAction=-1\r\nVisibility=0\r\nButtonImage=narrow.bmp\r\n"
+        "[Button9]\r\nAction=2\r\nframe=4\r\nButtonImage=narrow.bmp\r\n"
+        "[button17]\r\nAction=3\r\nButtonImage=0\r\n"
+        "[MDICONTROLS]\r\nImage=mdi.bmp\r\n",
+        {{"ctrl-close.bmp", Plain(120, 20)}, {"narrow.bmp", Plain(60, 20)}, {"mdi.bmp", Plain(48, 10)}});
+  const auto& b = data_.TitleButtons;
+  ASSERT_EQ(b.size(), 8u);
+  EXPECT_EQ(b[0]->Name, "BUTTON0");
+  EXPECT_EQ(b[0]->FrameCount, 6);  // 120 / 20 is wider than 3.8 frames
+  EXPECT_EQ(b[0]->Align, 1);
+  EXPECT_EQ(b[0]->Xcoord, 40);
+  EXPECT_EQ(b[0]->CombineOp, -1);
+  EXPECT_EQ(b[1]->Name, "BUTTON6");
+  EXPECT_EQ(b[1]->FrameCount, 3);
+  EXPECT_EQ(b[2]->Name, "BUTTON8");
+  EXPECT_EQ(b[2]->FrameCount, 6);  // negative actions always take 6
+  EXPECT_EQ(b[2]->Visibility1, -1);
+  EXPECT_EQ(b[3]->FrameCount, 4);
+  EXPECT_EQ(b[4]->Name, "BUTTON17");
+  EXPECT_EQ(b[4]->FrameCount, 6);
+  EXPECT_TRUE(b[4]->Image.Empty());
+  for (int k = 0; k < 3; ++k) {
+    const TDataSkinSysButton& mdi = *b[5 + k];
+    EXPECT_EQ(mdi.Action, 7 + k);
+    EXPECT_EQ(mdi.Align, 100);
+    EXPECT_EQ(mdi.Visibility, 100);
+    EXPECT_EQ(mdi.Visibility1, 100);
+    EXPECT_EQ(mdi.FrameCount, 4);
+    EXPECT_EQ(mdi.Image.Width(), 16);
+    EXPECT_EQ(mdi.Image.Height(), 10);
+    EXPECT_EQ(mdi.Xcoord, 8 * (3 - k));
+  }
+
+  // A second parse replaces the buttons; without a strip the MDI buttons have no image.
+  data_.ReadSkinIni("[Button1]\r\nAction=0\r\n");
+  ASSERT_EQ(data_.TitleButtons.size(), 4u);
+  EXPECT_EQ(data_.TitleButtons[0]->FrameCount, 6);
+  EXPECT_TRUE(data_.TitleButtons[3]->Image.Empty());
+  EXPECT_EQ(data_.TitleButtons[3]->Xcoord, 0);
+}
+
+TEST_F(SkinDataTest, ColoursDefaultToSystemColours) {
+  Parse("[Colours]\r\nButtonFace=1 2 3\r\nMenu=junk\r\nButtonText=\r\n");
+  const TSkinColours& c = data_.Colours;
+  EXPECT_EQ(c.ButtonFace, 0x030201);
+  EXPECT_EQ(c.Menubar, 0x030201);  // follows ButtonFace
+  EXPECT_EQ(c.Menu, 0);            // a text without digits is black
+  EXPECT_EQ(c.ButtonText, clSystemColor | 18);
+  EXPECT_EQ(c.WindowText, clSystemColor | 8);
+  EXPECT_EQ(c.TitleTextActive, clSystemColor | 9);
+  EXPECT_EQ(c.TitleTextNoActive, clSystemColor | 19);
+  EXPECT_EQ(c.ButtonHilight, clSystemColor | 20);
+  EXPECT_EQ(c.Buttonlight, clSystemColor | 20);
+  EXPECT_EQ(c.ButtonShadow, clSystemColor | 16);
+  EXPECT_EQ(c.ButtonDkShadow, clSystemColor | 21);
+  EXPECT_EQ(c.HilightText, clSystemColor | 14);
+  EXPECT_EQ(c.Hilight, clSystemColor | 13);
+  EXPECT_EQ(c.MenuBarText, clSystemColor | 7);
+  EXPECT_EQ(c.MenuText, clSystemColor | 7);
+  EXPECT_EQ(c.Scrollbar, clSystemColor | 0);
+  LOGBRUSH lb = {};
+  ASSERT_NE(GetObject(data_.ButtonFaceBrush(), sizeof lb, &lb), 0);
+  EXPECT_EQ(lb.lbColor, RGB(1, 2, 3));
+}
+
+TEST_F(SkinDataTest, ButtonsTitleAndTheirColours) {
+  Parse("[Colours]\r\nButtonText=9 9 9\r\n[Buttons]\r\nBitmap=b.bmp\r\nMouseOverColour2=1,2,3\r\n"
+        "CheckButton=check.bmp\r\nRadioButton=radio.bmp\r\n"
+        "[Personality]\r\nTextShift=28\r\nActiveTextR=255\r\nActiveTextG=0\r\nActiveTextB=16\r\n"
+        "InActiveTextR=1\r\nInActiveTextG=-1\r\nInActiveTextB=1\r\n",
+        {{"b.bmp", Plain(100, 20)}, {"check.bmp", Plain(52, 13)}, {"radio.bmp", Plain(160, 16)}});
+  const TDataSkinButton& b = *data_.Buttons;
+  EXPECT_FALSE(b.HasNormalColour2);
+  EXPECT_EQ(b.NormalColour2, 0x090909);
+  EXPECT_TRUE(b.HasMouseOverColour2);
+  EXPECT_EQ(b.MouseOverColour2, 0x030201);
+  EXPECT_EQ(b.FrameCount, 5);
+  EXPECT_EQ(b.CheckButtonFrame, 4);   // 52 / 13
+  EXPECT_EQ(b.RadioButtonFrame, 10);  // 160 / 16
+  const TDataSkinTitle& t = *data_.Title;
+  EXPECT_EQ(t.LeftWidth, 28);
+  EXPECT_EQ(t.FrameCount, 2);
+  EXPECT_EQ(t.FontHeight, 14);
+  EXPECT_EQ(t.ActiveText, 0x1000FF);
+  EXPECT_EQ(t.InActiveText, clNone);  // one component missing
+}
+
+TEST_F(SkinDataTest, ElementsAndTheirFrameCounts) {
+  Parse("[Tabs]\r\nImage=t.bmp\r\nBorder=border.bmp\r\nFrameCount=9\r\nTile=2\r\nLeftWidth=4\r\n"
+        "[HorzScrollThumb]\r\nImage=t.bmp\r\nFrameCount=4\r\n[VertScrollThumb]\r\nImage=t.bmp\r\nFrameCount=0\r\n"
+        "[Scrollbar]\r\nImage=T.BMP\r\n[MenuItem]\r\nImage=\r\n[STATUSBAREDGES]\r\nIMAGE=t.bmp\r\nStyle=2\r\n"
+        "[UpDown.Horz]\r\nImage=t.bmp\r\nGlyphImage=border.bmp\r\n[ComboButton]\r\nImage=combo.bmp\r\n"
+        "[Progress]\r\nBitmap=t.bmp\r\nChunk=border.bmp\r\n[Personality]\r\nmenuBar=t.bmp\r\n",
+        {{"t.bmp", Plain(20, 10)},
+         {"border.bmp", Plain(4, 4)},
+         {"combo.bmp", skintest::Bmp(4, 1, [](int x, int) { return uint32_t(x); })}});
+  ASSERT_TRUE(data_.Tabs);
+  EXPECT_EQ(data_.Tabs->FrameCount, 5);  // fixed: the section's FrameCount is not read
+  EXPECT_EQ(data_.Tabs->Tile, 0);
+  EXPECT_EQ(data_.Tabs->LeftWidth, 4);
+  EXPECT_EQ(data_.Tabs->Image2.Width(), 4);
+  EXPECT_EQ(data_.HorzScrollThumb->FrameCount, 4);
+  EXPECT_EQ(data_.VertScrollThumb->FrameCount, 1);
+  ASSERT_TRUE(data_.Scrollbar);  // exists, but ".BMP" is not a bitmap name
+  EXPECT_TRUE(data_.Scrollbar->Image.Empty());
+  EXPECT_EQ(data_.Scrollbar->FrameCount, 23);
+  EXPECT_FALSE(data_.MenuItem);
+  ASSERT_EQ(data_.Element("statusbaredges"), data_.StatusBarEdges.get());
+  EXPECT_EQ(data_.StatusBarEdges->FrameCount, 3);
+  EXPECT_EQ(data_.StatusBarEdges->Style, 2);
+  EXPECT_EQ(data_.StatusBarEdges->NormalColour2, clSystemColor | COLOR_BTNTEXT);
+  EXPECT_EQ(data_.Element("UpDown.Horz")->FrameCount, 8);
+  EXPECT_EQ(data_.UpDownHorz->Image2.Width(), 4);
+  EXPECT_EQ(data_.Progress->FrameCount, 2);
+  EXPECT_EQ(data_.Progress->Image2.Width(), 4);
+  EXPECT_EQ(data_.MenuBar->FrameCount, 2);
+  EXPECT_EQ(data_.MenuBar->LeftWidth, 1);
+  ASSERT_TRUE(data_.ComboButton);
+  EXPECT_EQ(data_.ComboButton->FrameCount, 4);
+  EXPECT_EQ(skintest::Pixel(data_.ComboButton->Image2, 0, 0), 3u);  // mirrored copy
+  EXPECT_EQ(skintest::Pixel(data_.ComboButton->Image, 0, 0), 0u);
+  EXPECT_EQ(data_.Element("Trackbar.ThumbHorz"), nullptr);
+  EXPECT_EQ(data_.Element("NoSuchSection"), nullptr);
+
+  data_.ReadSkinIni("");  // a new parse drops the old elements
+  EXPECT_FALSE(data_.Tabs);
+  EXPECT_FALSE(data_.Progress);
+}
+
+TEST(SkinReaderStreamTest, ReadsFromTheStreamPositionAndReportsOlderArchives) {
+  std::vector<std::string> messages;
+  TSkinMessageProc previous = SetSkinMessageProc([&](const std::string& text) { messages.push_back(text); });
+  TMemoryStream stream;
+  stream.WriteBuffer("xy", 2);
+  const Bytes archive = BuildSkinArchive({{"z.ini", B("[Title]")}});
+  stream.WriteBuffer(archive.data(), archive.size());
+  stream.SetPosition(2);
+  TSkinReader reader;
+  EXPECT_TRUE(reader.LoadFromStream(stream));
+  EXPECT_EQ(reader.Names(), std::vector<std::string>{"z.ini"});
+
+  TMemoryStream old(LzhEncode(BuildSkinImage({{"z.ini", B("")}}, 19999)));
+  EXPECT_FALSE(reader.LoadFromStream(old));
+  EXPECT_TRUE(reader.Names().empty());
+  TMemoryStream empty;  // too short for the header: an older archive too
+  EXPECT_FALSE(reader.LoadFromStream(empty));
+  SetSkinMessageProc(previous);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0], "This is Older Skin File\rPlease update to new version !");
+  EXPECT_EQ(messages[1], messages[0]);
+}
+
+namespace {
+std::string ShippedSkin() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, n);
+  dir.resize(dir.find_last_of('\\') + 1);
+  return dir + "..\\skin\\corvel.skn";
+}
+}  // namespace
+
+TEST(ShippedSkinTest, HoldsEveryElementTheWindowUses) {
+  TMemoryStream archive;
+  archive.LoadFromFile(ShippedSkin());
+  TSkinReader reader;
+  ASSERT_TRUE(reader.LoadFromStream(archive));
+  Bytes description;
+  std::string found;
+  reader.FindEntry(".ini", description, found);
+  ASSERT_FALSE(description.empty());
+  TSkinData data(nullptr);
+  data.SetSkinReader(&reader);
+  data.ReadSkinIni(std::string(description.begin(), description.end()));
+  ASSERT_FALSE(data.NoSkin);
+
+  for (TDataSkinBorder* border : {data.Left.get(), data.Right.get(), data.Top.get(), data.Bottom.get()}) {
+    EXPECT_FALSE(border->Image.Empty()) << border->Name;
+    EXPECT_EQ(border->FrameCount, 2) << border->Name;  // active and inactive
+  }
+  EXPECT_EQ(data.Top->Image.Height() % 2, 0);
+  EXPECT_EQ(data.Left->Image.Width() % 2, 0);
+
+  bool close = false, icon = false;
+  for (const auto& b : data.TitleButtons) {
+    if (b->Action == 0 && !b->Image.Empty()) {
+      close = true;
+      EXPECT_EQ(b->Image.Width() % b->FrameCount, 0);
+    }
+    if (b->Action == 3) icon = true;
+  }
+  EXPECT_TRUE(close);
+  EXPECT_TRUE(icon);
+  EXPECT_NE(data.Colours.ButtonFace & clSystemColor, clSystemColor);  // the skin gives its own
+  EXPECT_FALSE(data.Buttons->Image.Empty());
+  EXPECT_FALSE(data.Buttons->CheckButton.Empty());
+  EXPECT_FALSE(data.Buttons->RadioButton.Empty());
+  EXPECT_EQ(data.Buttons->CheckButton.Width() % data.Buttons->CheckButtonFrame, 0);
+  EXPECT_EQ(data.Buttons->RadioButton.Width() % data.Buttons->RadioButtonFrame, 0);
+  ASSERT_TRUE(data.Tabs);
+  EXPECT_FALSE(data.Tabs->Image2.Empty());
+  for (const char* section : {"Tabs", "Trackbar.ThumbHorz", "StatusBarEdges", "ExtraImages", "Scrollbar",
+                              "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb", "MenuItem"}) {
+    const TDataSkinObject* e = data.Element(section);
+    ASSERT_NE(e, nullptr) << section;
+    EXPECT_FALSE(e->Image.Empty()) << section;
+    EXPECT_GE(e->FrameCount, 1) << section;
+    EXPECT_EQ(e->Image.Width() % e->FrameCount, 0) << section << ": frames of equal width";
+  }
+}
