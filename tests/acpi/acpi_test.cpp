@@ -20,33 +20,17 @@ class AcpiTest : public testing::Test {
 };
 
 struct EventWindow {
-  HWND hwnd = nullptr;
   int lastCode = -1;
   int count = 0;
-
-  EventWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "AcpiTestWindow";
-    RegisterClassA(&wc);
-    hwnd = CreateWindowA("AcpiTestWindow", "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~EventWindow() {
-    if (hwnd) DestroyWindow(hwnd);
-  }
-  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DEVICECHANGE) {
-      auto* self = reinterpret_cast<EventWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-      if (auto code = acpi::DeviceEventCode(wp, lp)) {
-        self->lastCode = *code;
-        ++self->count;
-      }
-      return TRUE;
-    }
-    return DefWindowProcA(h, msg, wp, lp);
-  }
+  testsupport::MessageWindow window{"", [this](UINT msg, WPARAM wp, LPARAM lp) {
+                                      if (msg != WM_DEVICECHANGE) return false;
+                                      if (auto code = acpi::DeviceEventCode(wp, lp)) {
+                                        lastCode = *code;
+                                        ++count;
+                                      }
+                                      return true;
+                                    }};
+  HWND hwnd() const { return window.hwnd(); }
 };
 
 DEV_BROADCAST_HANDLE Record(BYTE code) {
@@ -155,9 +139,9 @@ TEST_F(AcpiTest, TwoProcessesSeeOneDevice) {
 
 TEST_F(AcpiTest, EventsReachRegisteredWindowsOnlyWhileReportingIsOn) {
   EventWindow a, b;
-  RegistDeivceNotify(a.hwnd);
-  RegistDeivceNotify(b.hwnd);
-  RegistDeivceNotify(a.hwnd);  // registering twice delivers once
+  RegistDeivceNotify(a.hwnd());
+  RegistDeivceNotify(b.hwnd());
+  RegistDeivceNotify(a.hwnd());  // registering twice delivers once
 
   EXPECT_EQ(Sim("event 82"), "0\n");
   EXPECT_EQ(a.count, 0);
@@ -168,8 +152,7 @@ TEST_F(AcpiTest, EventsReachRegisteredWindowsOnlyWhileReportingIsOn) {
   EXPECT_EQ(a.count, 1);
   EXPECT_EQ(b.count, 1);
 
-  DestroyWindow(b.hwnd);
-  b.hwnd = nullptr;
+  b.window.Destroy();
   EXPECT_EQ(Sim("event 0xB9"), "1\n");
   EXPECT_EQ(a.lastCode, 185);
 

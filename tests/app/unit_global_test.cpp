@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "TestSupport.h"
 #include "Unit_global.h"
 #include "seams/System.h"
 
@@ -39,24 +40,14 @@ class FakeClock : public seams::Clock {
 // Counts WM_WININICHANGE broadcasts reaching a top-level window.
 class BroadcastCounter {
  public:
-  BroadcastCounter() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "BroadcastCounter";
-    RegisterClassA(&wc);
-    hwnd_ = CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-    count = 0;
-  }
-  ~BroadcastCounter() { DestroyWindow(hwnd_); }
+  BroadcastCounter() { count = 0; }
   static inline std::atomic<int> count{0};
 
  private:
-  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_WININICHANGE && l) ++count;  // Wine garbles the text of an A broadcast
-    return DefWindowProcA(h, m, w, l);
-  }
-  HWND hwnd_;
+  testsupport::MessageWindow window_{"", [](UINT m, WPARAM, LPARAM l) {
+                                       if (m == WM_WININICHANGE && l) ++count;  // Wine garbles the text of an A broadcast
+                                       return false;
+                                     }};
 };
 
 constexpr char kDontShow[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DontShowMeThisDialogAgain";

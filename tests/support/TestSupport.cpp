@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -152,6 +154,62 @@ void Process::Kill() {
     TerminateProcess(info_.hProcess, 1);
     WaitForSingleObject(info_.hProcess, 5000);
   }
+}
+
+MessageWindow::MessageWindow(const std::string& caption, Handler onMessage) : onMessage_(std::move(onMessage)) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TestMessageWindow";
+  RegisterClassA(&wc);  // fails harmlessly once registered
+  hwnd_ = CreateWindowA(wc.lpszClassName, caption.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, this);
+  if (!hwnd_) throw std::runtime_error("cannot create the window " + caption);
+}
+
+void MessageWindow::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK MessageWindow::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE)
+    SetWindowLongPtrA(h, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+  auto* self = reinterpret_cast<MessageWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+  if (self && self->onMessage_(msg, wp, lp)) return TRUE;
+  return DefWindowProcA(h, msg, wp, lp);
+}
+
+DWORD ForegroundPid() {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(GetForegroundWindow(), &pid);
+  return pid;
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::ifstream f(path);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+KeyLog::KeyLog(const std::string& folder, const std::string& exeName) {
+  char tmp[MAX_PATH];
+  GetTempPathA(MAX_PATH, tmp);
+  const std::string dir = std::string(tmp) + folder + "\\";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  const std::string exe = dir + exeName;
+  log_ = exe + ".log";
+  DeleteFileA(log_.c_str());
+  CopyFileA((ExeDir() + "keylog.exe").c_str(), exe.c_str(), FALSE);
+  process_ = std::make_unique<Process>("\"" + exe + "\" \"" + log_ + "\"");
+  ready_ = WaitFor([&] { return Log().find("ready") != std::string::npos && ForegroundPid() == process_->id(); });
+}
+
+DWORD KeyLog::id() const { return process_->id(); }
+
+bool KeyLog::WaitForLog(const std::string& text, DWORD timeoutMs) const {
+  return WaitFor([&] { return Log().find(text) != std::string::npos; }, timeoutMs);
 }
 
 }  // namespace testsupport

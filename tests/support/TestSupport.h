@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace testsupport {
@@ -42,6 +45,51 @@ class Process {
 
  private:
   PROCESS_INFORMATION info_ = {};
+};
+
+// A hidden top-level window of this thread that shows every message to its
+// handler first; a message the handler takes (returns true) is answered TRUE.
+class MessageWindow {
+ public:
+  using Handler = std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam)>;
+  MessageWindow(const std::string& caption, Handler onMessage);
+  ~MessageWindow() { Destroy(); }
+  MessageWindow(const MessageWindow&) = delete;
+  MessageWindow& operator=(const MessageWindow&) = delete;
+  HWND hwnd() const { return hwnd_; }
+  void Destroy();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  Handler onMessage_;
+  HWND hwnd_ = nullptr;
+};
+
+// The process of the foreground window.
+DWORD ForegroundPid();
+
+// A file's whole text; empty when it cannot be read.
+std::string ReadFileText(const std::string& path);
+
+// A tilt reading (id 0x55) with these axes, each -32..31.
+constexpr uint32_t TiltValue(int x, int y, int z) {
+  return static_cast<uint32_t>((z & 0x3F) | (x & 0x3F) << 8 | (y & 0x3F) << 16);
+}
+
+// keylog.exe copied as %TEMP%\<folder>\<exeName>, started, and in the
+// foreground once ready() (so it can stand in for a player or a game).
+class KeyLog {
+ public:
+  KeyLog(const std::string& folder, const std::string& exeName);
+  bool ready() const { return ready_; }
+  DWORD id() const;
+  std::string Log() const { return ReadFileText(log_); }
+  bool WaitForLog(const std::string& text, DWORD timeoutMs = 5000) const;
+
+ private:
+  std::string log_;
+  std::unique_ptr<Process> process_;
+  bool ready_ = false;
 };
 
 // Polls (dispatching messages) until pred() holds or the time runs out.

@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 using tilt::Direction;
 using tilt::RearmTimer;
 
 namespace {
-
-uint32_t Encode(int x, int y, int z) {
-  return static_cast<uint32_t>((z & 0x3F) | (x & 0x3F) << 8 | (y & 0x3F) << 16);
-}
 
 // Listener with a fake clock: armed timers fire when the test moves time past them.
 struct Harness : tilt::TiltListener {
@@ -46,7 +44,7 @@ struct Harness : tilt::TiltListener {
       }
     }
     now = ms;
-    gesture.Reading(static_cast<int32_t>(Encode(x, y, z)));
+    gesture.Reading(static_cast<int32_t>(testsupport::TiltValue(x, y, z)));
   }
   std::set<std::string> Running() const {
     std::set<std::string> r;
