@@ -42,26 +42,31 @@ void MixerLine::Close() {
   volume_ = mute_ = {};
 }
 
-bool MixerLine::Read(DWORD controlId, DWORD& value) const {
-  if (!mixer_) return false;
+namespace {
+
+// One channel, one 32-bit value: every control is read and written alike.
+MIXERCONTROLDETAILS Details(DWORD controlId, DWORD& value) {
   MIXERCONTROLDETAILS details = {};
   details.cbStruct = sizeof details;
   details.dwControlID = controlId;
   details.cChannels = 1;
   details.cbDetails = sizeof value;
   details.paDetails = &value;
+  return details;
+}
+
+}  // namespace
+
+bool MixerLine::Read(DWORD controlId, DWORD& value) const {
+  if (!mixer_) return false;
+  MIXERCONTROLDETAILS details = Details(controlId, value);
   return mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer_), &details,
                                  MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
 }
 
 void MixerLine::Write(DWORD controlId, DWORD value) const {
   if (!mixer_) return;
-  MIXERCONTROLDETAILS details = {};
-  details.cbStruct = sizeof details;
-  details.dwControlID = controlId;
-  details.cChannels = 1;
-  details.cbDetails = sizeof value;
-  details.paDetails = &value;
+  MIXERCONTROLDETAILS details = Details(controlId, value);
   mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer_), &details,
                          MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }
