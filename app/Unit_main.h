@@ -36,6 +36,11 @@ void RegisterProgramMessages();
 // program's folder first.
 void ExeC(const std::string& path);
 
+// Volume and brightness arithmetic of the actions (rounding halves to even).
+int VolumePercentAfterStep(double fraction, int step);  // 0..100
+DWORD SpeakerValueOfPercent(int percent);                // the speaker mixer's 0..65535
+int BrightnessPercent(int level, int lowest, int highest);
+
 class TForm_Main : public TForm {
   UI_CLASS(TForm_Main)
  public:
@@ -129,6 +134,11 @@ class TForm_Main : public TForm {
   // Touch slider and the hot-key programs.
   void SliderEvent();
   void RunHotkeyProgram(int n);
+  // The slider's one-shot timers' procedures.
+  void SliderArmTimerProc();
+  void SliderOffTimerProc();
+  void SliderStepResetTimerProc();
+  void SwipeEndTimerProc();
 
   // Pages.
   void LoadPageImages();
@@ -190,10 +200,6 @@ class TForm_Main : public TForm {
 
   // Delayed work: one-shot thread timers.
   void ReleaseAltTimerProc();
-  void SliderArmTimerProc();
-  void SliderOffTimerProc();
-  void SliderStepResetTimerProc();
-  void SwipeEndTimerProc();
   ui::ThreadTimer applyDisplayTimer_{[this] { ApplyDisplayModeTimerProc(); }};
   ui::ThreadTimer releaseAltTimer_{[this] { ReleaseAltTimerProc(); }};
   ui::ThreadTimer sliderArmTimer_{[this] { SliderArmTimerProc(); }};

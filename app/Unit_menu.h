@@ -12,6 +12,9 @@ class TForm_Menu : public TForm {
   void leftkey();
   void RIGHTKEY();
   void enterkey();
+  // Shows the menu without taking the foreground from the program in front.
+  void Show();
+  void SetVisible(bool v) override;
   int Selection = -1;
   TImage* Items[4] = {};
 
@@ -20,6 +23,7 @@ class TForm_Menu : public TForm {
   void FormShow(TObject* Sender);
   void FormKeyDown(TObject* Sender, WORD& Key, int Shift);
   void SetItemSize(int item, int size);
+  void Select(int item);
   void MenuCloseTimerProc();
   ui::ThreadTimer closeTimer_{[this] { MenuCloseTimerProc(); }};
 };

@@ -34,3 +34,37 @@ TEST_F(PavonaTest, StartsHiddenAndReceivesTheDevicesEvents) {
   EXPECT_EQ(Sim("event 82"), "1\n");
   EXPECT_EQ(Sim("event 85"), "1\n") << "codes it ignores still reach the window";
 }
+
+namespace {
+
+bool OverlayShown() {
+  HWND overlay = FindWindowA("TICOForm", nullptr);
+  return overlay && IsWindowVisible(overlay);
+}
+
+}  // namespace
+
+TEST_F(PavonaTest, VolumeKeyStepsTheVolumeAndShowsTheOverlay) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("set volume 0.5");
+  EXPECT_EQ(Sim("event 82"), "1\n");
+  EXPECT_NE(Sim("show").find("volume=0.580\n"), std::string::npos) << Sim("show");
+  EXPECT_TRUE(testsupport::WaitFor(OverlayShown, 3000));
+}
+
+TEST_F(PavonaTest, PowerPlanKeyWithoutThePlanLibraryGoesToLow) {
+  Sim("set 0x90 0xB9A7");  // the model whose key toggles the plan
+  Sim("set vistaplan 3");
+  ASSERT_TRUE(DeleteFileA((dir_ + "Planswitch.dll").c_str()));
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("log --clear");
+  EXPECT_EQ(Sim("event 177"), "1\n");
+  EXPECT_EQ(Sim("get vistaplan"), "3\n") << "nothing to set the plan with";
+  const std::string log = Sim("log");
+  EXPECT_NE(log.find("Pavona.exe set 0x"), std::string::npos) << log;
+  EXPECT_EQ(log.find("LockWorkStation"), std::string::npos);
+  EXPECT_TRUE(testsupport::WaitFor(OverlayShown, 3000));
+  EXPECT_FALSE(pavona_->WaitExit(0)) << "still running";
+}

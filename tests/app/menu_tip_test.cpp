@@ -1,0 +1,141 @@
+#include "ActionsFixture.h"
+#include "Unit_global.h"
+
+namespace {
+
+RECT Bounds(TControl* c) { return RECT{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()}; }
+bool Shown(TForm* f) { return IsWindowVisible(f->Handle()) != FALSE; }
+
+// A window of ours in front, as the program the remote drives would be.
+class FrontWindow {
+ public:
+  FrontWindow() {
+    wnd_ = CreateWindowExA(0, "STATIC", "front", WS_POPUP | WS_VISIBLE, 0, 300, 100, 100, nullptr, nullptr, nullptr,
+                           nullptr);
+    SetForegroundWindow(wnd_);
+  }
+  ~FrontWindow() { DestroyWindow(wnd_); }
+  HWND wnd_;
+};
+
+}  // namespace
+
+TEST_F(ActionsTest, MenuSelectionWrapsAndResizesThePictures) {
+  EXPECT_EQ(Form_Menu->Left(), GetSystemMetrics(SM_CXSCREEN) / 2 - 592 / 2);
+  EXPECT_EQ(Form_Menu->Top(), 0);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(Form_Menu->Items[i]->Left(), i * 153);
+    EXPECT_EQ(Form_Menu->Items[i]->Tag, i);
+    EXPECT_EQ(Form_Menu->Items[i]->Parent(), Form_Menu);
+  }
+  Form_Menu->Show();
+  Form_Menu->RIGHTKEY();
+  EXPECT_EQ(Form_Menu->Selection, 0);
+  EXPECT_EQ(Bounds(Form_Menu->Items[0]).top, 2);
+  EXPECT_EQ(Form_Menu->Items[0]->Width(), 160);
+  EXPECT_EQ(Form_Menu->Items[0]->Height(), 160);
+  Form_Menu->leftkey();
+  EXPECT_EQ(Form_Menu->Selection, 3);
+  EXPECT_EQ(Form_Menu->Items[0]->Width(), 128);
+  EXPECT_EQ(Bounds(Form_Menu->Items[0]).top, 34);
+  EXPECT_EQ(Bounds(Form_Menu->Items[3]).left, 459) << "the left edge stays";
+  EXPECT_EQ(Bounds(Form_Menu->Items[3]).right, 619);
+  Form_Menu->RIGHTKEY();
+  EXPECT_EQ(Form_Menu->Selection, 0);
+  Form_Menu->Close();
+  Form_Menu->Show();
+  EXPECT_EQ(Form_Menu->Selection, 0) << "kept when the menu shows again";
+}
+
+TEST_F(ActionsTest, MenuFirstLeftSelectsTheLastItem) {
+  Form_Menu->leftkey();
+  EXPECT_EQ(Form_Menu->Selection, 3);
+}
+
+TEST_F(ActionsTest, MenuEnterRunsTheSelectedItemAndCloses) {
+  FrontWindow front;
+  Form_Menu->Show();
+  EXPECT_TRUE(Shown(Form_Menu));
+  EXPECT_EQ(GetForegroundWindow(), front.wnd_) << "the program in front keeps the foreground";
+  Form_Menu->enterkey();
+  EXPECT_TRUE(Shown(Form_Menu)) << "nothing selected: the menu stays";
+  EXPECT_TRUE(Commands().empty());
+
+  Form_Menu->RIGHTKEY();
+  Form_Menu->RIGHTKEY();
+  Form_Menu->RIGHTKEY();
+  Form_Menu->enterkey();
+  EXPECT_EQ(Commands(), std::vector<std::string>{"0x0093"});
+  EXPECT_FALSE(Shown(Form_Menu));
+  EXPECT_FALSE(Form_Menu->Visible());
+  EXPECT_EQ(Form_Menu->Selection, 2);
+
+  // The keyboard: escape closes, enter runs the item.
+  Form_Menu->Show();
+  ClearLog();
+  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(Form_Menu->Selection, 1);
+  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(Form_Menu->Selection, 2);
+  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(Shown(Form_Menu));
+  EXPECT_TRUE(Commands().empty());
+  Form_Menu->Show();
+  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(Commands(), std::vector<std::string>{"0x0093"});
+}
+
+TEST_F(ActionsTest, MenuPowerPlanItem) {
+  sim::Machine()->vistaPlan = 2;
+  Form_Menu->Show();
+  Form_Menu->RIGHTKEY();
+  Form_Menu->RIGHTKEY();
+  Form_Menu->enterkey();
+  EXPECT_EQ(sim::Machine()->vistaPlan, 3);
+  EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_FALSE(Shown(Form_Menu));
+}
+
+TEST_F(ActionsTest, MenuClosesFiveSecondsAfterTheLastMove) {
+  Form_Menu->Show();
+  WaitPumping(3000);
+  Form_Menu->RIGHTKEY();
+  WaitPumping(3000);
+  EXPECT_TRUE(Shown(Form_Menu)) << "the move restarted the 5 s";
+  WaitPumping(2500);
+  EXPECT_FALSE(Shown(Form_Menu));
+}
+
+TEST_F(ActionsTest, TipSitsAtTheBottomRight) {
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  RECT r;
+  GetWindowRect(Form_Tip->Handle(), &r);
+  EXPECT_EQ(r.left, cx - 220 - 2);
+  EXPECT_EQ(r.top, cy - 62 - 30);
+  EXPECT_EQ(r.right - r.left, 220);
+  EXPECT_EQ(r.bottom - r.top, 62);
+  EXPECT_EQ(Bounds(Form_Tip->IMG_TIP).top, 11);
+  EXPECT_EQ(Bounds(Form_Tip->LB_Cont).left, 50);
+  EXPECT_EQ(Bounds(Form_Tip->LB_Cont).top, 24);
+  EXPECT_FALSE(Form_Tip->ImgShapeBG->Visible());
+  EXPECT_EQ(Form_Tip->ImgShapeBG->Picture().Width(), 11);
+  EXPECT_EQ(Form_Tip->IMG_TIP->Picture().Width(), 30);
+  EXPECT_FALSE(Shown(Form_Tip));
+}
+
+TEST_F(ActionsTest, TipStaysFourSecondsAfterTheLastShow) {
+  FrontWindow front;
+  Form_Tip->LB_Cont->SetCaption("one");
+  Form_Tip->FormShow(Form_Tip);
+  EXPECT_TRUE(Shown(Form_Tip));
+  EXPECT_EQ(GetForegroundWindow(), front.wnd_) << "the player in front keeps the keys";
+  WaitPumping(2000);
+  Form_Tip->LB_Cont->SetCaption("two");
+  Form_Tip->FormShow(Form_Tip);
+  WaitPumping(3500);
+  EXPECT_TRUE(Shown(Form_Tip)) << "5.5 s after the first show, 3.5 s after the second";
+  EXPECT_EQ(Form_Tip->LB_Cont->Caption(), "two");
+  WaitPumping(1800);
+  EXPECT_FALSE(Shown(Form_Tip));
+  EXPECT_FALSE(Form_Tip->Visible());
+}
