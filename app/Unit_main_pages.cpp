@@ -44,8 +44,6 @@ std::string LanguageText(const char* key) {
   return text;
 }
 
-std::string ProgramFilesFolder() { return Form_Main->GetSpecialFolderDir(CSIDL_PROGRAM_FILES); }
-
 // Percent of the bar's own range; an empty range gives 0 rather than a division by zero.
 int BarPercent(const TTrackBar* bar) {
   const int span = bar->Max() - bar->Min();
@@ -148,7 +146,7 @@ std::string TForm_Main::GetSpecialFolderDir(int csidl) { return GetSpecialFolder
 void TForm_Main::Image_cameraClick(TObject*) {
   if (CameraRunning) return;
   HideForm();
-  ExeC(ProgramFilesFolder() + "\\Corvel\\Lensbox.exe");
+  ExeC(GetSpecialFolderDir(CSIDL_PROGRAM_FILES) + "\\Corvel\\Lensbox.exe");
 }
 
 void TForm_Main::Image_micClick(TObject*) {
@@ -185,7 +183,7 @@ void TForm_Main::Image_S4Click(TObject*) {
 
 void TForm_Main::Image_GameHClick(TObject*) {
   HideForm();
-  ExeC(ProgramFilesFolder() + "\\Corvel\\Tiltrix.exe");
+  ExeC(GetSpecialFolderDir(CSIDL_PROGRAM_FILES) + "\\Corvel\\Tiltrix.exe");
 }
 
 // --- Hardware page: the hardware is asked once per run.
