@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <winioctl.h>
 #include <poclass.h>
+#include <commctrl.h>
 #include <shlobj.h>
 #include <gtest/gtest.h>
 
@@ -260,6 +261,13 @@ TEST_F(PagesTest, CaptionsComeFromTheEnglishFile) {
   EXPECT_EQ(form->TSBatt->Caption(), "Power Management");
   EXPECT_EQ(form->TSDISP->Caption(), "Display");
   EXPECT_EQ(form->TSSet->Caption(), "Setting");
+  char tab[64] = {};
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = tab;
+  item.cchTextMax = sizeof tab;
+  SendMessageA(form->PGC->Handle(), TCM_GETITEMA, 4, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(tab, "Setting") << "the tab shows the new caption";
   EXPECT_EQ(form->SB_IRH->Caption(), "IR HotKey");
   EXPECT_EQ(form->SB_DEF->Caption(), "Load Default");
   EXPECT_EQ(form->Lab_TPanel->Caption(), "TouchPanel ON/OFF");
