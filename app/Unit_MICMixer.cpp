@@ -27,6 +27,7 @@ int OpenMicMixer(WNDPROC callback) {
   return static_cast<int>(status);
 }
 
+bool HasMicMute() { return mic.HasMute(); }
 bool GetMicMute() { return mic.GetMute(); }
 void SetMicMute(bool on) { mic.SetMute(on); }
 bool GetMicLinkedControl() { return mic.HasMute() && mic.GetBool(MicMuteControlId - 1); }

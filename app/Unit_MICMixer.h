@@ -8,6 +8,8 @@ extern DWORD MicMuteControlId;
 
 // Creates the callback window with the given procedure and opens the line.
 int OpenMicMixer(WNDPROC callback);
+// Whether the microphone line has a mute control (MicMuteControlId is valid).
+bool HasMicMute();
 bool GetMicMute();
 void SetMicMute(bool on);
 // The control numbered one below the microphone mute (the driver's switch).

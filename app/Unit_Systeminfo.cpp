@@ -174,11 +174,12 @@ void AddDiskInfo(Lines& lines) {
   }
 }
 
-DWORD GetTotalPhysMem() {
-  MEMORYSTATUS status = {};
+// The 64-bit status: the old one caps or cuts the total above 2 or 4 GB.
+unsigned long long GetTotalPhysMem() {
+  MEMORYSTATUSEX status = {};
   status.dwLength = sizeof status;
-  GlobalMemoryStatus(&status);
-  return static_cast<DWORD>(status.dwTotalPhys);
+  GlobalMemoryStatusEx(&status);
+  return status.ullTotalPhys;
 }
 
 void AddDisplayDevices(Lines& lines) {

@@ -13,7 +13,7 @@ void AddOSInfo(Lines& lines);
 std::string GetCpuName(int n);
 void AddCpuInfo(Lines& lines);
 void AddDiskInfo(Lines& lines);
-DWORD GetTotalPhysMem();
+unsigned long long GetTotalPhysMem();
 void AddDisplayDevices(Lines& lines);
 std::string GetVideoMemory();
 void AddAdapterInfo(Lines& lines);

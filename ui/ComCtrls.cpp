@@ -219,6 +219,11 @@ void TTabSheet::SetTabVisible(bool v) {
   if (auto* pc = PageControl()) pc->UpdateTabs();
 }
 
+void TTabSheet::TextChanged() {
+  TCustomControl::TextChanged();
+  if (auto* pc = PageControl()) pc->UpdateTabs();
+}
+
 bool TTabSheet::SetProp(const std::string& name, const TValue& v) {
   if (name == "TabVisible") SetTabVisible(v.AsBool());
   else if (name == "OnShow") SetEvent(OnShow, name, v);

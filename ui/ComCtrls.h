@@ -97,6 +97,9 @@ class TTabSheet : public TCustomControl {
   TNotifyEvent OnShow;
   bool SetProp(const std::string& name, const TValue& v) override;
 
+ protected:
+  void TextChanged() override;  // the caption is the tab's text
+
  private:
   bool tabVisible_ = true;
 };
