@@ -53,6 +53,12 @@ bool TImage::SetProp(const std::string& name, const TValue& v) {
   return true;
 }
 
+bool TImage::ReadBinaryProperty(const std::string& name, TMemoryStream& data) {
+  if (name != "Picture.Data") return false;
+  picture_.LoadFromStream(data);
+  return true;
+}
+
 // ---- TRadioGroup ----
 
 TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner) {

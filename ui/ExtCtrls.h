@@ -26,6 +26,8 @@ class TImage : public TGraphicControl {
   TPicture& Picture() { return picture_; }
   bool Stretch = false, Center = false, Transparent = false;
   bool SetProp(const std::string& name, const TValue& v) override;
+  // "Picture.Data": a BMP or PNG file's bytes stored with the form.
+  bool ReadBinaryProperty(const std::string& name, TMemoryStream& data) override;
 
  protected:
   void Paint() override;

@@ -11,7 +11,7 @@
 namespace sim {
 
 constexpr uint32_t kMagic = 0x4D534C43;  // "CLSM"
-constexpr uint32_t kVersion = 2;
+constexpr uint32_t kVersion = 3;
 constexpr int kMaxWindows = 64;
 constexpr int kMaxLog = 1024;
 
@@ -36,6 +36,12 @@ struct State {
   uint32_t mute;      // master mute
   int32_t xpScheme;   // current XP power scheme (1 low power, 3 high performance)
   int32_t vistaPlan;  // current Vista power plan (2 power saver, 3 high performance)
+  uint32_t driverCount;    // driver installations asked of the driver-installation library
+  char driverInf[MAX_PATH];  // the last one's information file, hardware id and flag
+  char driverHwid[64];
+  int32_t driverFlag;
+  uint32_t cameraOpen;  // the camera program runs
+  uint32_t snapshots;   // pictures it was asked to take
 };
 
 // Board model 0xB4D2 reads "P4D2"; brightness level 50 in 10..110.

@@ -174,6 +174,9 @@ int Show() {
   for (const char* key : {"volume", "mute", "xpscheme", "vistaplan"})
     printf("%s=%s\n", key, FindField(key)->get(s).c_str());
   printf("windows=%u\n", s.windowCount);
+  if (s.driverCount) printf("driver=%s|%s|%d\n", s.driverInf, s.driverHwid, s.driverFlag);
+  printf("drivers=%u\n", s.driverCount);
+  printf("camera=%u snapshots=%u\n", s.cameraOpen, s.snapshots);
   return 0;
 }
 

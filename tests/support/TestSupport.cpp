@@ -193,6 +193,19 @@ std::string ReadFileText(const std::string& path) {
   return s.str();
 }
 
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << bytes;
+  return static_cast<bool>(f);
+}
+
 KeyLog::KeyLog(const std::string& folder, const std::string& exeName) {
   char tmp[MAX_PATH];
   GetTempPathA(MAX_PATH, tmp);

@@ -70,6 +70,9 @@ DWORD ForegroundPid();
 
 // A file's whole text; empty when it cannot be read.
 std::string ReadFileText(const std::string& path);
+// A file's bytes unchanged (empty when it cannot be read), and writing them.
+std::string ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // A tilt reading (id 0x55) with these axes, each -32..31.
 constexpr uint32_t TiltValue(int x, int y, int z) {
