@@ -1,4 +1,6 @@
 // The control center started from an installed folder, watched from outside.
+#include <windows.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -33,6 +35,16 @@ TEST_F(PavonaTest, StartsHiddenAndReceivesTheDevicesEvents) {
   EXPECT_EQ(Sim("get events"), "1\n");
   EXPECT_EQ(Sim("event 82"), "1\n");
   EXPECT_EQ(Sim("event 85"), "1\n") << "codes it ignores still reach the window";
+
+  // Its tray icon is there: changing it succeeds.
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = MainWindow();
+  icon.uFlags = NIF_TIP;
+  lstrcpyA(icon.szTip, "QVX Center");
+  EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
+  icon.uID = 7;
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "no icon of that id";
 }
 
 namespace {
@@ -67,4 +79,82 @@ TEST_F(PavonaTest, PowerPlanKeyWithoutThePlanLibraryGoesToLow) {
   EXPECT_EQ(log.find("LockWorkStation"), std::string::npos);
   EXPECT_TRUE(testsupport::WaitFor(OverlayShown, 3000));
   EXPECT_FALSE(pavona_->WaitExit(0)) << "still running";
+}
+
+TEST_F(PavonaTest, TheCloseMessageEndsItAndStopsTheEvents) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  DWORD_PTR result;
+  SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &result);
+  DWORD code = 1;
+  ASSERT_TRUE(pavona_->WaitExit(2000, &code)) << "still running 2 s after the close message";
+  EXPECT_EQ(code, 0u);
+  EXPECT_NE(Sim("log").find("Pavona.exe set 0x0087\n"), std::string::npos);
+  EXPECT_EQ(Sim("get events"), "0\n");
+}
+
+TEST_F(PavonaTest, SessionEndSavesWifiAndSwitchesItOff) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("log --clear");
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, 1u);
+  EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0083\nPavona.exe set 0x0087\n");
+  char state[16] = {};
+  GetPrivateProfileStringA("WiFi", "State", "", state, sizeof state, (dir_ + "Config\\Config.ini").c_str());
+  EXPECT_STREQ(state, "1");
+}
+
+TEST_F(PavonaTest, SuspendAndResume) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("log --clear");
+  DWORD_PTR r;
+  SendMessageTimeoutA(MainWindow(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0, SMTO_ABORTIFHUNG, 5000, &r);
+  EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0083\nPavona.exe set 0x0097\n");
+  Sim("log --clear");
+  SendMessageTimeoutA(MainWindow(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, SMTO_ABORTIFHUNG, 5000, &r);
+  EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0086\nPavona.exe set 0x0083\n");
+  EXPECT_EQ(Sim("get 0x83"), "1\n");
+}
+
+TEST_F(PavonaTest, TheShowKeyShowsAndHidesTheWindowAndTheCloseBoxOnlyHides) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("event 81");
+  EXPECT_TRUE(testsupport::WaitFor([] { return IsWindowVisible(MainWindow()) != FALSE; }, 3000));
+  Sim("event 81");
+  EXPECT_TRUE(testsupport::WaitFor([] { return !IsWindowVisible(MainWindow()); }, 3000));
+  Sim("event 184");
+  ASSERT_TRUE(testsupport::WaitFor([] { return IsWindowVisible(MainWindow()) != FALSE; }, 3000));
+  PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(testsupport::WaitFor([] { return !IsWindowVisible(MainWindow()); }, 3000));
+  EXPECT_FALSE(pavona_->WaitExit(200)) << "closing the window does not end the program";
+}
+
+TEST_F(PavonaTest, WhileTheCameraRunsItsKeyTakesAPicture) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  testsupport::Process camera("\"" + dir_ + "Lensbox.exe\"");
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("show").find("camera=1") != std::string::npos; }));
+  Sim("event 160");
+  EXPECT_TRUE(testsupport::WaitFor([] { return Sim("show").find("snapshots=1\n") != std::string::npos; }, 5000))
+      << Sim("show");
+  int cameras = 0;
+  for (HWND w = FindWindowA("LensboxWindow", nullptr); w; w = FindWindowExA(nullptr, w, "LensboxWindow", nullptr))
+    ++cameras;
+  EXPECT_EQ(cameras, 1) << "no second camera was started";
+}
+
+TEST_F(PavonaTest, TheUpKeyReachesThePlayerInFront) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  testsupport::KeyLog player("pavona-e2e-player", "wmplayer.exe");
+  ASSERT_TRUE(player.ready());
+  Sim("event 164");
+  ASSERT_TRUE(player.WaitForLog("up 0x42"));
+  EXPECT_NE(player.Log().find("down 0x11 ext\ndown 0x42 ext\nup 0x11 ext\nup 0x42 ext\n"), std::string::npos)
+      << player.Log();
 }
