@@ -158,3 +158,34 @@ TEST_F(PavonaTest, TheUpKeyReachesThePlayerInFront) {
   EXPECT_NE(player.Log().find("down 0x11 ext\ndown 0x42 ext\nup 0x11 ext\nup 0x42 ext\n"), std::string::npos)
       << player.Log();
 }
+
+namespace {
+
+// Wine reports Windows XP (5.2) to the programs named here.
+class XpVersion {
+ public:
+  XpVersion() {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Version", REG_SZ, "winxp64", 8);
+  }
+  ~XpVersion() { RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
+
+ private:
+  static constexpr char kKey[] = "Software\\Wine\\AppDefaults\\Pavona.exe";
+};
+
+}  // namespace
+
+TEST_F(PavonaTest, OnXpThePowerPlanAndMuteUseTheXpLibraries) {
+  XpVersion xp;
+  Sim("set 0x90 0xB9A7");
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("event 177");
+  EXPECT_EQ(Sim("get xpscheme"), "1\n") << "from any other scheme to low power";
+  EXPECT_EQ(Sim("get vistaplan"), "1\n") << "the Vista library is not used";
+  Sim("event 177");
+  EXPECT_EQ(Sim("get xpscheme"), "3\n");
+  Sim("event 133");  // mute through the speaker mixer, not the Vista library
+  EXPECT_EQ(Sim("get mute"), "0\n");
+  EXPECT_TRUE(testsupport::WaitFor(OverlayShown, 3000));
+}
