@@ -6,14 +6,11 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RegisterProgramMessages();
-  TApplication application;
-  Application->Initialize();
-  Application->SetTitle("Pavona");
-  Application->CreateForm(Form_Main);
-  Application->CreateForm(Form_Menu);
-  Application->CreateForm(Form_Tip);
-  Application->CreateForm(ICOForm);
-  Application->ShowMainForm = false;
-  Application->Run();
-  return 0;
+  return ui::RunApplication("Pavona", [](TApplication& app) {
+    app.CreateForm(Form_Main);
+    app.CreateForm(Form_Menu);
+    app.CreateForm(Form_Tip);
+    app.CreateForm(ICOForm);
+    app.ShowMainForm = false;
+  });
 }

@@ -22,15 +22,5 @@ class RunningAtom {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (GlobalFindAtomA(kRunningAtom)) return 0;
   RunningAtom running;
-  TApplication application;
-  try {
-    Application->Initialize();
-    Application->SetTitle("Tiltrix");
-    Application->CreateForm(Form1);
-    Application->Run();
-  } catch (...) {
-    application.HandleException(&application);
-    return 1;
-  }
-  return 0;
+  return ui::RunApplication("Tiltrix", [](TApplication& app) { app.CreateForm(Form1); });
 }

@@ -239,6 +239,20 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) 
   }
 }
 
+int ui::RunApplication(const std::string& title, const std::function<void(TApplication&)>& createForms) {
+  TApplication application;
+  try {
+    application.Initialize();
+    application.SetTitle(title);
+    createForms(application);
+    application.Run();
+  } catch (...) {
+    application.HandleException(&application);
+    return 1;
+  }
+  return 0;
+}
+
 void TApplication::Run() {
   if (mainForm_ && ShowMainForm) mainForm_->Show();
   MSG msg;

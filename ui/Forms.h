@@ -149,3 +149,10 @@ class TApplication : public TComponent {
 };
 
 extern TApplication* Application;
+
+namespace ui {
+// The program block: makes the application object, initialises it, creates
+// the forms and runs the message loop. An error while creating the forms is
+// shown like any other and ends the program with exit code 1.
+int RunApplication(const std::string& title, const std::function<void(TApplication&)>& createForms);
+}  // namespace ui
