@@ -1,28 +1,21 @@
 #include "Unit_Systeminfo.h"
 
-#include <oleauto.h>
-#include <wbemcli.h>
-
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
-#include <stdexcept>
+#include <optional>
 
 #include "Unit_ini.h"
+#include "seams/SystemInfo.h"
 
 namespace {
+
+using seams::WmiValue;
 
 std::string Trim(const std::string& s) {
   const size_t a = s.find_first_not_of(' ');
   if (a == std::string::npos) return "";
   return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-std::string ReadRegText(HKEY key, const char* name) {
-  char buf[512] = {};
-  DWORD size = sizeof buf - 1, type = 0;
-  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
-    return "";
-  return buf;
 }
 
 // Text of at most max characters, ended by its first zero.
@@ -32,108 +25,64 @@ std::string Bounded(const char* text, size_t max) {
   return std::string(text, n);
 }
 
-template <class T>
-struct ComPtr {
-  T* p = nullptr;
-  ~ComPtr() {
-    if (p) p->Release();
-  }
-  T* operator->() const { return p; }
-  T** operator&() { return &p; }
-};
-
-struct Variant {
-  VARIANT v;
-  Variant() { VariantInit(&v); }
-  ~Variant() { VariantClear(&v); }
-  bool IsNull() const { return v.vt == VT_NULL || v.vt == VT_EMPTY; }
-  // Numbers may come as text (64-bit values do) or as integers.
-  long long AsInt64() const {
-    Variant t;
-    if (FAILED(VariantChangeType(&t.v, const_cast<VARIANT*>(&v), 0, VT_I8))) throw std::runtime_error("not a number");
-    return t.v.llVal;
-  }
-  std::string AsText() const {
-    Variant t;
-    if (FAILED(VariantChangeType(&t.v, const_cast<VARIANT*>(&v), 0, VT_BSTR)) || !t.v.bstrVal) return "";
-    const int n = WideCharToMultiByte(CP_ACP, 0, t.v.bstrVal, -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_ACP, 0, t.v.bstrVal, -1, s.data(), n, nullptr, nullptr);
-    return s;
-  }
-};
-
-struct Bstr {
-  BSTR b;
-  explicit Bstr(const wchar_t* s) : b(SysAllocString(s)) {}
-  ~Bstr() { SysFreeString(b); }
-};
-
-struct ComScope {
-  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~ComScope() {
-    if (SUCCEEDED(hr)) CoUninitialize();
-  }
-};
-
-// Connects to root\CIMV2; failures here reach the caller as exceptions.
-void ConnectWmi(ComPtr<IWbemServices>& services) {
-  ComPtr<IWbemLocator> locator;
-  HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                                reinterpret_cast<void**>(&locator));
-  if (FAILED(hr)) throw std::runtime_error("Cannot create the WMI locator");
-  Bstr ns(L"root\\CIMV2");
-  hr = locator->ConnectServer(ns.b, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services);
-  if (FAILED(hr)) throw std::runtime_error("Cannot connect to root\\CIMV2");
-  CoSetProxyBlanket(services.p, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
-                    RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+// A property the query selected; its absence is a failed read.
+const std::optional<WmiValue>& Field(const seams::WmiRow& row, const char* name) {
+  const auto it = row.find(name);
+  if (it == row.end()) throw seams::WmiQueryError(std::string("no ") + name + " in the result");
+  return it->second;
 }
 
-// Runs a query and calls row(object) for each row; throws on any error.
-template <class Row>
-void Query(IWbemServices* services, const wchar_t* wql, Row row) {
-  Bstr lang(L"WQL"), query(wql);
-  ComPtr<IEnumWbemClassObject> rows;
-  if (FAILED(services->ExecQuery(lang.b, query.b, WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, &rows)))
-    throw std::runtime_error("query failed");
-  for (;;) {
-    ComPtr<IWbemClassObject> obj;
-    ULONG got = 0;
-    HRESULT hr = rows->Next(WBEM_INFINITE, 1, &obj, &got);
-    if (FAILED(hr)) throw std::runtime_error("walk failed");
-    if (got == 0) break;
-    row(obj.p);
-  }
+std::string Text(const std::optional<WmiValue>& v) {
+  if (!v) return "";
+  if (const auto* s = std::get_if<std::string>(&*v)) return *s;
+  return std::to_string(std::get<long long>(*v));
 }
 
-Variant Get(IWbemClassObject* obj, const wchar_t* name) {
-  Variant v;
-  if (FAILED(obj->Get(name, 0, &v.v, nullptr, nullptr))) throw std::runtime_error("no such property");
-  return v;
+// Unsigned 64-bit values arrive as decimal text; numbers keep their bit pattern.
+unsigned long long Unsigned64(const std::optional<WmiValue>& v) {
+  if (!v) throw seams::WmiQueryError("null number");
+  if (const auto* n = std::get_if<long long>(&*v)) return static_cast<unsigned long long>(*n);
+  const std::string& s = std::get<std::string>(*v);
+  unsigned long long value = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (s.empty() || ec != std::errc() || end != s.data() + s.size()) throw seams::WmiQueryError("not a number: " + s);
+  return value;
+}
+
+// Runs a query and gathers from its rows; nothing when the query, the walk
+// or a value fails. Locator and connection errors go on to the caller.
+template <class Gather>
+auto Guarded(const char* wql, Gather gather) -> std::optional<decltype(gather(std::vector<seams::WmiRow>()))> {
+  try {
+    return gather(seams::systemInfo().Query(wql));
+  } catch (const seams::WmiConnectError&) {
+    throw;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
 
 void AddOSInfo(Lines& lines) {
-  HKEY key;
   // Read access is all this needs; full access fails for a standard user.
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
-    return;
-  const std::string product = Trim(ReadRegText(key, "ProductName")), csd = Trim(ReadRegText(key, "CSDVersion")),
-                    version = Trim(ReadRegText(key, "CurrentVersion")),
-                    build = Trim(ReadRegText(key, "CurrentBuildNumber"));
-  RegCloseKey(key);
-  lines.push_back("  " + product + " " + csd + "    Version" + version + "." + build);
+  const auto texts = seams::systemInfo().MachineTexts("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                                                      {"ProductName", "CSDVersion", "CurrentVersion", "CurrentBuildNumber"});
+  if (!texts) return;
+  auto value = [&](const char* name) {
+    const auto it = texts->find(name);
+    return it == texts->end() ? std::string() : Trim(it->second);
+  };
+  lines.push_back("  " + value("ProductName") + " " + value("CSDVersion") + "    Version" + value("CurrentVersion") + "." +
+                  value("CurrentBuildNumber"));
 }
 
 std::string GetCpuName(int n) {
-  HKEY key;
-  const std::string path = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\" + std::to_string(n);
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
-  std::string name = ReadRegText(key, "ProcessorNameString");
-  RegCloseKey(key);
-  return name;
+  const auto texts = seams::systemInfo().MachineTexts(
+      "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\" + std::to_string(n), {"ProcessorNameString"});
+  if (!texts) return "";
+  const auto it = texts->find("ProcessorNameString");
+  return it == texts->end() ? "" : it->second;
 }
 
 void AddCpuInfo(Lines& lines) {
@@ -155,37 +104,37 @@ std::string FormatGigabytes(unsigned long long bytes) {
 }
 
 void AddDiskInfo(Lines& lines) {
-  ComScope com;
-  ComPtr<IWbemServices> services;
-  ConnectWmi(services);
-  try {
+  const auto disks = Guarded("Select MediaType,Model,Size  From win32_DiskDrive", [](const auto& rows) {
     std::string models;
     unsigned long long total = 0;
-    Query(services.p, L"Select MediaType,Model,Size  From win32_DiskDrive", [&](IWbemClassObject* row) {
-      Variant media = Get(row, L"MediaType");
-      if (media.IsNull() || media.AsText().find("hard disk") == std::string::npos) return;
-      models += Get(row, L"Model").AsText();
-      total += static_cast<unsigned long long>(Get(row, L"Size").AsInt64());
-    });
-    lines.push_back("  " + S_HDMode + models);
-    lines.push_back("  " + S_HDSize + FormatGigabytes(total) + "GB");
-  } catch (const std::exception&) {
+    for (const auto& row : rows) {
+      const auto& media = Field(row, "MediaType");
+      // Fixed and external hard disks; removable media say "Removable".
+      if (!media || Text(media).find("hard disk") == std::string::npos) continue;
+      models += Text(Field(row, "Model"));
+      total += Unsigned64(Field(row, "Size"));
+    }
+    return Lines{"  " + S_HDMode + models, "  " + S_HDSize + FormatGigabytes(total) + "GB"};
+  });
+  if (!disks) {
     lines.push_back("Read Error");
+    return;
   }
+  lines.insert(lines.end(), disks->begin(), disks->end());
 }
 
 // The 64-bit status: the old one caps or cuts the total above 2 or 4 GB.
 unsigned long long GetTotalPhysMem() {
   MEMORYSTATUSEX status = {};
   status.dwLength = sizeof status;
-  GlobalMemoryStatusEx(&status);
+  if (!seams::systemInfo().MemoryStatus(status)) return 0;
   return status.ullTotalPhys;
 }
 
 void AddDisplayDevices(Lines& lines) {
   DISPLAY_DEVICEA device = {};
   device.cb = sizeof device;
-  for (DWORD i = 0; EnumDisplayDevicesA(nullptr, i, &device, 0); ++i) {
+  for (DWORD i = 0; seams::systemInfo().DisplayDevice(i, device); ++i) {
     if (!(device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER))
       lines.push_back("  " + Bounded(device.DeviceString, sizeof device.DeviceString));
     device = {};
@@ -194,20 +143,16 @@ void AddDisplayDevices(Lines& lines) {
 }
 
 std::string GetVideoMemory() {
-  ComScope com;
-  ComPtr<IWbemServices> services;
-  ConnectWmi(services);
-  try {
-    long long ram = 0;
-    Query(services.p, L"Select AdapterRAM  From Win32_VideoController", [&](IWbemClassObject* row) {
-      Variant v = Get(row, L"AdapterRAM");
-      // Reported as a signed 32-bit value: read it back as unsigned.
-      if (!v.IsNull()) ram = static_cast<long long>(static_cast<uint32_t>(v.AsInt64()));
-    });
-    return ram != 0 ? std::to_string(ram / 1048576) + "MB" : "UnKnown";
-  } catch (const std::exception&) {
-    return "Read Error";
-  }
+  const auto text = Guarded("Select AdapterRAM  From Win32_VideoController", [](const auto& rows) {
+    uint32_t ram = 0;
+    for (const auto& row : rows) {
+      // A 32-bit unsigned value that arrives signed: -1 is 4 GB, not "-1MB".
+      const auto& value = Field(row, "AdapterRAM");
+      if (value) ram = static_cast<uint32_t>(Unsigned64(value));
+    }
+    return ram != 0 ? std::to_string(ram / 1048576) + "MB" : std::string("UnKnown");
+  });
+  return text ? *text : "Read Error";
 }
 
 std::string BytesToHex(const BYTE* bytes, unsigned count) {
@@ -231,7 +176,7 @@ void AddAdapterInfo(Lines& lines) {
   alignas(IP_ADAPTER_INFO) BYTE buffer[5120];
   ULONG size = sizeof buffer;
   auto* info = reinterpret_cast<IP_ADAPTER_INFO*>(buffer);
-  if (GetAdaptersInfo(info, &size) != ERROR_SUCCESS) {
+  if (seams::systemInfo().AdaptersInfo(info, &size) != ERROR_SUCCESS) {
     lines.push_back("N/A");
     return;
   }

@@ -1,5 +1,7 @@
 // The hardware page's text: Windows, processors, disks, memory, display and
-// network adapters. The Add functions append finished lines.
+// network adapters. The Add functions append finished lines. The sources are
+// read through seams::SystemInfo; the WMI operations let a locator or
+// connection failure (seams::WmiConnectError) reach the caller.
 #pragma once
 #include <windows.h>
 #include <iphlpapi.h>

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "CorvelAcpi.h"
+#include "FakeMachine.h"
 #include "TestSupport.h"
 #include "Unit_Battery.h"
 #include "Unit_global.h"
@@ -437,22 +438,68 @@ TEST_F(PagesTest, WifiIsRestoredToTheSavedState) {
   }
 }
 
-TEST_F(PagesTest, HardwarePageIsGatheredOnce) {
-  form->PGC->SetActivePage(form->TSHW);
-  const auto& lines = form->MInfo->Lines().Lines();
-  ASSERT_GT(lines.size(), 10u);
-  EXPECT_EQ(lines[0], "Operating System");
-  EXPECT_EQ(lines[1].rfind("  ", 0), 0u);
-  auto memory = std::find(lines.begin(), lines.end(), "Memory");
-  ASSERT_NE(memory, lines.end());
-  EXPECT_NE(memory[1].find(" MB"), std::string::npos);
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Network Card"), lines.end());
+// The hardware page on a played machine.
+class HardwarePageTest : public PagesTest {
+ protected:
+  void SetUp() override {
+    PagesTest::SetUp();
+    PlayTypicalMachine(machine);
+  }
+  const std::vector<std::string>& Shown() {
+    form->PGC->SetActivePage(form->TSMain);
+    form->PGC->SetActivePage(form->TSHW);
+    return form->MInfo->Lines().Lines();
+  }
+  FakeMachine machine;
+  seams::ScopedSeam<seams::SystemInfo> machineSeam{machine};
+};
+
+TEST_F(HardwarePageTest, GatheredOnceInPageOrder) {
+  const std::vector<std::string> expected = {
+      "Operating System", "  Windows 7 Professional Service Pack 1    Version6.1.7601", "",
+      "Processor", "    Core 2 Duo T7200", "    Core 2 Duo T7200", "",
+      "HDD", "  Mode:AB", "  Size:1" + DecimalSeparator() + "50GB", "",
+      "Memory", "  2048 MB", "",
+      "Video Card Info.", "  Mobile Graphics", "  Video Memory:128MB", "",
+      "Network Card", "  Gigabit Ethernet", "      MAC Address:  00-1A-2B-3C-4D-5E",
+      "      IP  Address:     192.168.1.2010.0.0.7"};
+  EXPECT_EQ(Shown(), expected);
   EXPECT_TRUE(form->HardwareInfoShown);
 
+  // Later visits neither ask the machine again nor touch the text.
+  const int calls = machine.calls;
   form->MInfo->Lines().Assign({"kept"});
-  form->PGC->SetActivePage(form->TSMain);
-  form->PGC->SetActivePage(form->TSHW);
-  EXPECT_EQ(form->MInfo->Lines().Lines(), std::vector<std::string>{"kept"});
+  EXPECT_EQ(Shown(), std::vector<std::string>{"kept"});
+  EXPECT_EQ(machine.calls, calls);
+}
+
+TEST_F(HardwarePageTest, FailedQueriesAndAdapterListKeepTheirPlaces) {
+  machine.results.clear();
+  machine.adaptersError = ERROR_BUFFER_OVERFLOW;
+  const auto& lines = Shown();
+  ASSERT_EQ(lines.size(), 19u);
+  EXPECT_EQ(lines[7], "HDD");
+  EXPECT_EQ(lines[8], "Read Error");
+  EXPECT_EQ(lines[9], "");
+  EXPECT_EQ(lines[15], "  Video Memory:Read Error");
+  EXPECT_EQ(lines[17], "Network Card");
+  EXPECT_EQ(lines[18], "N/A");
+}
+
+// A connection failure leaves the page (a tab click's window procedure hands
+// it to the error dialog); the lines found so far stay, and the next visit
+// gathers again.
+TEST_F(HardwarePageTest, ConnectionFailureStopsThePage) {
+  machine.connectFails = true;
+  EXPECT_THROW(Shown(), seams::WmiConnectError);
+  const auto& lines = form->MInfo->Lines().Lines();
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[3], "Processor");
+  EXPECT_FALSE(form->HardwareInfoShown);
+
+  machine.connectFails = false;
+  EXPECT_EQ(Shown().size(), 22u);
+  EXPECT_TRUE(form->HardwareInfoShown);
 }
 
 TEST_F(PagesTest, TouchAndRotationToggles) {
