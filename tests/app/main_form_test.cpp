@@ -2,11 +2,19 @@
 // messages, and the device-event dispatcher, against a fresh simulated device.
 #include <windows.h>
 #include <dbt.h>
+#include <mmsystem.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
 
 #include "CorvelAcpi.h"
 #include "ICOShow.h"
 #include "RecordingInput.h"
+#include "SimState.h"
 #include "TestSupport.h"
 #include "Unit_Tips.h"
 #include "Unit_global.h"
@@ -15,6 +23,7 @@
 #include "Unit_menu.h"
 #include "seams/Power.h"
 #include "seams/Sound.h"
+#include "seams/System.h"
 
 using testsupport::Sim;
 
@@ -37,16 +46,94 @@ class RecordingPower : public seams::Power {
   }
 };
 
-class SilentSound : public seams::Sound {
+class RecordingSound : public seams::Sound {
  public:
-  void PlayFile(const std::string&, UINT) override {}
-  void Beep(DWORD, DWORD) override {}
+  std::vector<std::string> calls;
+  void PlayFile(const std::string& path, UINT flags) override {
+    calls.push_back("sound " + path + (flags == SND_ASYNC ? "" : " (not async)"));
+  }
+  void Beep(DWORD frequency, DWORD ms) override {
+    calls.push_back("beep " + std::to_string(frequency) + " " + std::to_string(ms));
+  }
 };
+
+class RecordingShell : public seams::Shell {
+ public:
+  std::vector<std::string> opened;
+  void Open(const std::string& path, int) override { opened.push_back("open " + path); }
+};
+
+// One 1024 x 768 mode; a rotation becomes the current mode, a size change is
+// only recorded.
+class RecordingDisplay : public seams::Display {
+ public:
+  DEVMODEA current = {};
+  std::vector<std::string> changes;
+  RecordingDisplay() {
+    current.dmSize = sizeof current;
+    current.dmPelsWidth = 1024;
+    current.dmPelsHeight = 768;
+    current.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYORIENTATION;
+  }
+  BOOL EnumSettings(DWORD n, DEVMODEA& mode) override {
+    if (n != ENUM_CURRENT_SETTINGS && n != 0) return FALSE;
+    mode = current;
+    return TRUE;
+  }
+  LONG ChangeSettings(DEVMODEA* mode, DWORD) override {
+    if (mode->dmFields & DM_DISPLAYORIENTATION) {
+      changes.push_back("rotate " + std::to_string(mode->dmDisplayOrientation));
+      current = *mode;
+    } else {
+      changes.push_back("resolution " + std::to_string(mode->dmPelsWidth) + "x" + std::to_string(mode->dmPelsHeight));
+    }
+    return DISP_CHANGE_SUCCESSFUL;
+  }
+};
+
+// Keeps the time of every key event.
+class TimedInput : public testsupport::RecordingInput {
+ public:
+  std::vector<DWORD> ticks;
+  void KeybdEvent(BYTE vk, BYTE scan, DWORD flags) override {
+    ticks.push_back(GetTickCount());
+    RecordingInput::KeybdEvent(vk, scan, flags);
+  }
+};
+
+// A small titled window of ours in front, recording the system commands it is
+// sent instead of carrying them out.
+class ForegroundWindow {
+ public:
+  explicit ForegroundWindow(const char* title)
+      : window_(title, [this](UINT msg, WPARAM w, LPARAM) {
+          if (msg != WM_SYSCOMMAND) return false;
+          commands.push_back(w);
+          return true;
+        }) {
+    SetWindowPos(window_.hwnd(), HWND_TOP, 0, 0, 120, 40, SWP_SHOWWINDOW);
+    TakeForeground();
+  }
+  HWND hwnd() const { return window_.hwnd(); }
+  bool TakeForeground() const {
+    SetForegroundWindow(window_.hwnd());
+    return GetForegroundWindow() == window_.hwnd();
+  }
+  std::vector<WPARAM> commands;
+
+ private:
+  testsupport::MessageWindow window_;
+};
+
+using testsupport::InputEvent;
+constexpr DWORD U = KEYEVENTF_KEYUP, X = KEYEVENTF_EXTENDEDKEY;
+InputEvent Key(BYTE vk, DWORD flags) { return InputEvent::Key(vk, 0, flags); }
 
 class MainForm : public testing::Test {
  protected:
   void SetUp() override { testsupport::UseFreshMachine("main-form"); }
-  void TearDown() override {
+  void TearDown() override { Stop(); }
+  void Stop() {
     app.reset();
     Form_Main = nullptr;
     Form_Menu = nullptr;
@@ -88,7 +175,7 @@ class MainForm : public testing::Test {
   std::vector<std::string> errors;
   RecordingPower power;
   seams::ScopedSeam<seams::Power> usePower{power};
-  SilentSound sound;
+  RecordingSound sound;
   seams::ScopedSeam<seams::Sound> useSound{sound};
 };
 
@@ -106,28 +193,51 @@ TEST_F(MainForm, StartsHiddenRegisteredAndAdaptedToTheBoard) {
   EXPECT_TRUE(Form_Main->SB_SDH->Visible()) << "the slider row is P4D2's";
   EXPECT_FALSE(Form_Main->Pl_L500->Visible());
   EXPECT_FALSE(Form_Main->Image_GameH->Visible());
+  EXPECT_TRUE(Form_Main->Image_TPanel->Visible());
+  EXPECT_EQ(Form_Main->GameOnMessageId, 0u);
+  EXPECT_EQ(Form_Main->StatusBar1->Panels.at(2).Text, "Corvel P4D2 MB");
   EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
-TEST_F(MainForm, GameBoardsGetTheTogglesAndTheGameMessages) {
-  Start("0xB1B7");
-  EXPECT_EQ(Model, "P1B7");
-  EXPECT_TRUE(Form_Main->Pl_L500->Visible());
-  EXPECT_TRUE(Form_Main->Image_GameH->Visible());
-  EXPECT_FALSE(Form_Main->SB_SDH->Visible());
-  EXPECT_FALSE(Form_Main->Image_TPanel->Visible());
-  SendMessageA(Form_Main->Handle(), RegisterWindowMessageA("Gamehoff"), 0, 1);
-  EXPECT_FALSE(Form_Main->AutoRotate);
-  SendMessageA(Form_Main->Handle(), RegisterWindowMessageA("Gamehon"), 0, 1);
-  EXPECT_TRUE(Form_Main->AutoRotate);
-}
-
-TEST_F(MainForm, OtherBoardsHideTheSettingsPageAndIgnoreTheGameMessages) {
-  Start("0xB9A7");
-  EXPECT_EQ(Model, "P9A7");
-  EXPECT_FALSE(Form_Main->TSSet->TabVisible());
-  SendMessageA(Form_Main->Handle(), RegisterWindowMessageA("Gamehoff"), 0, 1);
-  EXPECT_TRUE(Form_Main->AutoRotate);
+TEST_F(MainForm, ModelTextAndBoardAdaptation) {
+  // P4D2 is the default machine's board (the start-up test above).
+  const struct {
+    const char* value;
+    const char* model;
+    bool settings, sliderRow, game, touch;
+  } boards[] = {
+      {"0xB6E1", "P6E1", true, false, false, true},  {"0xB0D6", "P0D6", true, false, true, true},
+      {"0xB1B7", "P1B7", true, false, true, false},  {"0xB1A2", "P1A2", false, true, false, true},
+      {"0x1234", "1234", false, true, false, true},  {"fail", "FFFFFFFF", false, true, false, true},
+  };
+  const UINT gameOff = RegisterWindowMessageA("Gamehoff"), gameOn = RegisterWindowMessageA("Gamehon");
+  for (const auto& b : boards) {
+    SCOPED_TRACE(b.model);
+    Start(b.value);
+    TForm_Main* f = Form_Main;
+    EXPECT_EQ(Model, b.model);
+    EXPECT_EQ(f->StatusBar1->Panels.at(2).Text, std::string("Corvel ") + b.model + " MB");
+    EXPECT_EQ(f->TSSet->TabVisible(), b.settings);
+    EXPECT_EQ(f->SB_SDH->Visible(), b.sliderRow);
+    EXPECT_EQ(f->Edit_SDH->Visible(), b.sliderRow);
+    EXPECT_EQ(f->Pl_L500->Visible(), b.game);
+    EXPECT_EQ(f->Lab_GameH->Visible(), b.game);
+    EXPECT_EQ(f->Image_GameH->Visible(), b.game);
+    for (TControl* c : std::initializer_list<TControl*>{f->Image_LRNTP, f->Image_TPanel, f->Lab_LRNTP, f->Lab_TPanel})
+      EXPECT_EQ(c->Visible(), b.touch) << c->Name;
+    // The tilt program's messages count only where they were registered.
+    SendMessageA(f->Handle(), gameOff, 0, 1);
+    EXPECT_EQ(f->AutoRotate, !b.game);
+    SendMessageA(f->Handle(), gameOn, 0, 1);
+    EXPECT_TRUE(f->AutoRotate);
+    if (!b.game) {
+      SendMessageA(f->Handle(), WM_NULL, 0, 0);  // the unregistered ids stay 0
+      EXPECT_TRUE(f->AutoRotate);
+      EXPECT_FALSE(f->ExitRequested);
+    }
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    Stop();
+  }
 }
 
 TEST_F(MainForm, CameraMessagesAndTheSnapshot) {
@@ -293,12 +403,320 @@ TEST_F(MainForm, SwivelSavesAndRestoresAutomaticRotation) {
   EXPECT_TRUE(Form_Main->AutoRotate) << "a failed read does nothing";
 }
 
-TEST_F(MainForm, UnlistedCodesAndOtherMessagesAreIgnored) {
+TEST_F(MainForm, TaskSwitchReleasesAltOnce600MsAfterTheLastPress) {
   Start();
-  for (BYTE code : {85, 87, 130, 137, 144, 151, 159, 187, 0}) Event(code);
-  SendMessageA(Form_Main->Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
-  SendMessageA(Form_Main->Handle(), WM_DEVICECHANGE, DBT_CUSTOMEVENT, 0);
-  EXPECT_EQ(Sim("log"), "");
-  EXPECT_FALSE(ICOForm->Showing());
-  EXPECT_TRUE(errors.empty());
+  TimedInput input;
+  seams::ScopedSeam<seams::Input> use(input);
+  Event(171);
+  WaitPumping(400);
+  const DWORD second = GetTickCount();
+  Event(171);
+  ASSERT_TRUE(testsupport::WaitFor([&] { return input.Keys().size() >= 7; }, 3000));
+  WaitPumping(300);  // and no second release follows
+  const InputEvent altTab[] = {Key(VK_MENU, X), Key(VK_TAB, X), Key(VK_TAB, U | X)};
+  std::vector<InputEvent> expected(std::begin(altTab), std::end(altTab));
+  expected.insert(expected.end(), std::begin(altTab), std::end(altTab));
+  expected.push_back(Key(VK_MENU, U | X));
+  EXPECT_EQ(input.Keys(), expected);
+  ASSERT_EQ(input.ticks.size(), 7u);
+  // Measured from the second press: the first press's delay was restarted.
+  const DWORD delay = input.ticks[6] - second;
+  EXPECT_GE(delay, 550u);
+  EXPECT_LT(delay, 1000u);
+  // Both sounds were pending at start; each press asks for the enter sound.
+  EXPECT_EQ(sound.calls, (std::vector<std::string>{"sound " + ResDir + "KE.wav", "sound " + ResDir + "KM.wav",
+                                                   "sound " + ResDir + "KE.wav"}));
+}
+
+TEST_F(MainForm, KeySoundsPlayTheSettingsPageFiles) {
+  Start();
+  testsupport::RecordingInput input;
+  seams::ScopedSeam<seams::Input> use(input);
+  const std::string saved = KeySoundSetting;
+  const std::string enter = "sound C:\\snd\\enter.wav", arrow = "sound C:\\snd\\arrow.wav";
+  Form_Main->Edit_KE->SetText("C:\\snd\\enter.wav");
+  Form_Main->Edit_KM->SetText("");
+  KeySoundSetting = "False";
+  Event(165);  // left: both pending from the start, enter sound first
+  EXPECT_EQ(sound.calls, (std::vector<std::string>{enter, "sound " + ResDir + "KM.wav"}));
+  sound.calls.clear();
+  Form_Main->Edit_KM->SetText("C:\\snd\\arrow.wav");
+  Event(183);  // enter
+  Event(167);  // right
+  EXPECT_EQ(sound.calls, (std::vector<std::string>{enter, arrow}));
+
+  sound.calls.clear();
+  KeySoundSetting = "True";
+  Event(164);
+  Event(166);
+  EXPECT_TRUE(sound.calls.empty());
+  EXPECT_EQ(input.Keys().size(), 5u) << "the keys still go out";
+  KeySoundSetting = "False";
+  Event(163);  // backspace asks for the enter sound; the arrow sound was left pending
+  EXPECT_EQ(sound.calls, (std::vector<std::string>{enter, arrow}));
+  KeySoundSetting = saved;
+}
+
+TEST_F(MainForm, FullScreenCloseAndStopForAProgramOfOurs) {
+  Start();
+  testsupport::RecordingInput input;
+  seams::ScopedSeam<seams::Input> use(input);
+  ForegroundWindow target("Player of ours");
+  ASSERT_TRUE(target.TakeForeground());
+  Form_Main->KeySounds.EnterSoundPending = Form_Main->KeySounds.ArrowSoundPending = false;
+  const std::string enter = "sound " + ResDir + "KE.wav";
+
+  Event(172);
+  WaitPumping(50);
+  EXPECT_EQ(target.commands, std::vector<WPARAM>{SC_MAXIMIZE});
+  // Maximized by its style alone: the window stays small.
+  SetWindowLongPtrA(target.hwnd(), GWL_STYLE, GetWindowLongPtrA(target.hwnd(), GWL_STYLE) | WS_MAXIMIZE);
+  ASSERT_TRUE(IsZoomed(target.hwnd()));
+  Event(172);
+  WaitPumping(50);
+  EXPECT_EQ(target.commands, (std::vector<WPARAM>{SC_MAXIMIZE, SC_MINIMIZE}));
+  EXPECT_TRUE(input.Keys().empty());
+  EXPECT_EQ(sound.calls, (std::vector<std::string>{enter, enter}));
+
+  // Without a title, and not the shell's desktop: show the desktop.
+  SetWindowTextA(target.hwnd(), "");
+  Event(172);
+  WaitPumping(50);
+  EXPECT_EQ(input.Keys(), (std::vector<InputEvent>{Key(VK_LWIN, X), Key('D', 0), Key('D', U | X), Key(VK_LWIN, U | X)}));
+  EXPECT_EQ(target.commands.size(), 2u);
+  EXPECT_EQ(sound.calls.size(), 3u);
+
+  // Close: not a program that is ended by force, so Alt+F4.
+  input.Clear();
+  Event(161);
+  EXPECT_EQ(input.Keys(), (std::vector<InputEvent>{Key(VK_MENU, 0), Key(VK_F4, X), Key(VK_MENU, U), Key(VK_F4, U | X)}));
+  // Stop: nothing for another program but the sound.
+  input.Clear();
+  Event(182);
+  EXPECT_TRUE(input.Keys().empty());
+  EXPECT_EQ(sound.calls.size(), 5u);
+  EXPECT_TRUE(IsWindow(target.hwnd()));
+}
+
+namespace {
+
+std::string Keys(std::initializer_list<std::pair<const char*, BYTE>> keys) {
+  std::string s = "keys";
+  char item[16];
+  for (auto [kind, vk] : keys) {
+    snprintf(item, sizeof item, " %s%02X", kind, vk);
+    s += item;
+  }
+  return s;
+}
+
+}  // namespace
+
+TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
+  Start();
+  TForm_Main* f = Form_Main;
+  f->Timer_Powersave->SetEnabled(false);  // idle dimming would send commands of its own
+  testsupport::RecordingInput input;
+  seams::ScopedSeam<seams::Input> useInput(input);
+  RecordingShell shell;
+  seams::ScopedSeam<seams::Shell> useShell(shell);
+  RecordingDisplay display;
+  seams::ScopedSeam<seams::Display> useDisplay(display);
+  ForegroundWindow target("Player of ours");
+  const std::string execLog = testsupport::ExeDir() + "main-form-exec.log";
+  DeleteFileA(execLog.c_str());
+  SetEnvironmentVariableA("CORVEL_EXECLOG", execLog.c_str());
+  f->Edit_KE->SetText("ke.wav");
+  f->Edit_KM->SetText("km.wav");
+  f->Edit_IRH->SetText("C:\\hot\\program.exe");
+  S_Temp = " C";
+  const std::string saved = KeySoundSetting;
+  KeySoundSetting = "False";
+  size_t execLines = 0;
+
+  // Everything a code can do, in a fixed order, as one line.
+  auto observe = [&] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    std::vector<std::string> seen;
+    {
+      sim::Machine m;
+      std::string ids;
+      for (uint32_t i = 0; i < m->logCount; ++i) {
+        const std::string text = m->log[i].text;
+        char id[8];
+        snprintf(id, sizeof id, " %02lX", strtoul(text.c_str() + 4, nullptr, 16) & 0xFF);
+        if (text.rfind("set 0x", 0) != 0)
+          ids += " " + text;
+        else if (ids.find(id) == std::string::npos)
+          ids += id;
+      }
+      if (!ids.empty()) seen.push_back("acpi" + ids);
+      for (const auto& c : display.changes) seen.push_back(c);
+      if (m->volume != 0.5f) seen.push_back("volume " + std::to_string(std::lround(m->volume * 100)));
+      if (m->mute) seen.push_back("mute");
+      if (m->vistaPlan != 2) seen.push_back("plan " + std::to_string(m->vistaPlan));
+    }
+    if (ICOForm->Showing()) seen.push_back("overlay");
+    if (f->Visible()) seen.push_back("shown");
+    if (Form_Menu->Visible()) seen.push_back("menu");
+    if (Form_Tip->Visible()) seen.push_back("tip");
+    if (!f->AutoRotate) seen.push_back("autorotate off");
+    if (f->MouseMode) seen.push_back("mouse mode");
+    if (!f->Lab_CT->Caption().empty()) seen.push_back("label " + f->Lab_CT->Caption());
+    if (f->DisplayCycleState != 4) seen.push_back("cycle " + std::to_string(f->DisplayCycleState));
+    std::string keys = "keys";
+    for (const auto& e : input.Events()) {
+      char item[32];
+      if (e.kind == InputEvent::Kind::Key) {
+        const char* kind = e.flags & U ? (e.flags & X ? "xu" : "u") : (e.flags & X ? "xd" : "d");
+        snprintf(item, sizeof item, " %s%02X", kind, e.vk);
+        keys += item;
+      } else if (e.kind == InputEvent::Kind::Mouse) {
+        seen.push_back("mouse " + std::to_string(e.flags));
+      } else if (e.kind == InputEvent::Kind::Cursor) {
+        seen.push_back("cursor");
+      }
+    }
+    if (keys != "keys") seen.push_back(keys);
+    for (const auto& c : sound.calls) seen.push_back(c);
+    for (const auto& c : power.calls) seen.push_back("power " + c);
+    for (const auto& c : shell.opened) seen.push_back(c);
+    for (WPARAM c : target.commands) seen.push_back("syscommand " + std::to_string(c));
+    std::string log = testsupport::ReadFileText(execLog);
+    log.erase(std::remove(log.begin(), log.end(), '\r'), log.end());
+    for (size_t i = 0, at = 0; at < log.size(); ++i) {
+      const size_t end = log.find('\n', at);
+      if (i >= execLines) seen.push_back("exec " + log.substr(at, end - at));
+      at = end == std::string::npos ? log.size() : end + 1;
+    }
+    std::string line;
+    for (const auto& s : seen) line += (line.empty() ? "" : "; ") + s;
+    return line;
+  };
+  auto reset = [&] {
+    {
+      sim::Machine m;
+      m->logCount = 0;
+      m->volume = 0.5f;
+      m->mute = 0;
+      m->vistaPlan = 2;
+      m->value[0x56] = 0;                               // swivel turned
+      m->value[0x88] = 1;                               // slider: first segment
+      m->value[0x84] = sim::BrightnessValue(6, 10, 110);  // a short dim ramp
+    }
+    display.changes.clear();
+    input.Clear();
+    sound.calls.clear();
+    power.calls.clear();
+    shell.opened.clear();
+    target.commands.clear();
+    if (ICOForm->Showing()) ICOForm->Close();
+    if (Form_Menu->Visible()) Form_Menu->Close();
+    if (Form_Tip->Visible()) Form_Tip->Close();
+    if (f->Visible()) f->HideForm();
+    f->SliderStepResetTimerProc();
+    f->UnlockStep = 0;
+    f->AutoRotate = true;
+    f->MouseMode = false;
+    f->CameraRunning = false;
+    f->TouchOffByUs = false;
+    f->BacklightOffByUs = false;
+    f->DisplayCycleState = 4;
+    f->DisplayMode = 0;
+    f->Lab_CT->SetCaption("");
+    f->KeySounds.EnterSoundPending = f->KeySounds.ArrowSoundPending = false;
+    target.TakeForeground();
+  };
+
+  const std::string ke = "sound ke.wav", km = "sound km.wav", dim = "acpi 84 93; ";
+  const std::string lensbox = "open " + f->GetSpecialFolderDir(CSIDL_PROGRAM_FILES) + "\\Corvel\\Lensbox.exe";
+  const std::map<int, std::string> expected = {
+      {48, dim + "rotate 2"},
+      {49, dim + "rotate 0"},
+      {50, dim + "rotate 3"},
+      {51, dim + "rotate 1"},
+      {81, "shown"},
+      {82, "volume 58; overlay"},
+      {83, "volume 42; overlay"},
+      {84, "tip"},
+      {86, dim + "rotate 0; autorotate off"},
+      {128, "overlay"},
+      {129, "overlay"},
+      {131, "volume 58; overlay"},
+      {132, "volume 42; overlay"},
+      {133, "mute; overlay"},
+      {134, "overlay; cycle 1"},
+      {135, "overlay"},
+      {136, "overlay"},
+      {140, "cursor; mouse 8; mouse 16"},
+      {141, "overlay; mouse mode"},
+      {142, "beep 1500 400"},
+      {143, "label CPU Temp 45 C"},
+      {149, "volume 60; overlay"},
+      {150, "volume 40; overlay"},
+      {160, lensbox},
+      {161, Keys({{"d", VK_MENU}, {"xd", VK_F4}, {"u", VK_MENU}, {"xu", VK_F4}}) + "; " + ke},
+      {162, "overlay; " + ke},
+      {163, Keys({{"d", VK_BACK}}) + "; " + ke},
+      {164, Keys({{"d", VK_UP}}) + "; " + km},
+      {165, Keys({{"d", VK_LEFT}}) + "; " + km},
+      {166, Keys({{"d", VK_RETURN}}) + "; " + ke},
+      {167, Keys({{"d", VK_RIGHT}}) + "; " + km},
+      {168, "volume 40; overlay"},
+      {169, Keys({{"d", VK_DOWN}}) + "; " + km},
+      {170, "volume 60; overlay"},
+      {171, Keys({{"xd", VK_MENU}, {"xd", VK_TAB}, {"xu", VK_TAB}, {"xu", VK_MENU}}) + "; " + ke},
+      {172, ke + "; syscommand " + std::to_string(SC_MAXIMIZE)},
+      {173, "mute; overlay"},
+      {174, Keys({{"xd", VK_LWIN}, {"xu", VK_LWIN}}) + "; " + ke},
+      {175, ke + "; open C:\\hot\\program.exe"},
+      {176, "menu; " + ke},
+      {177, "exec RunDll32.exe user32.dll,LockWorkStation"},
+      {178, "overlay"},
+      {179, "resolution 640x480"},
+      {180, Keys({{"d", VK_UP}}) + "; " + km},
+      {181, Keys({{"d", VK_DOWN}}) + "; " + km},
+      {182, ke},
+      {183, Keys({{"d", VK_RETURN}}) + "; " + ke},
+      {184, "shown"},
+      {185, "exec RunDll32.exe Shell32.dll,Control_RunDLL main.cpl"},
+      {186, "power suspend 110"},
+  };
+  ASSERT_EQ(expected.size(), 50u);
+  ASSERT_TRUE(EnableShutdownPrivilege());
+
+  for (int code = 0; code < 256; ++code) {
+    reset();
+    Event(static_cast<BYTE>(code));
+    const auto it = expected.find(code);
+    const std::string want = it == expected.end() ? "" : it->second;
+    if (code == 171) WaitPumping(700);  // the Alt release belongs to this code
+    if (want.rfind("exec ", 0) == 0)
+      testsupport::WaitFor([&] { return testsupport::ReadFileText(execLog).find(want.substr(5)) != std::string::npos; },
+                           5000);
+    EXPECT_EQ(observe(), want) << "code " << code;
+    const std::string log = testsupport::ReadFileText(execLog);
+    execLines = static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
+    if (code == 134) f->ApplyDisplayModeTimerProc();  // its delayed command is another test's
+    if (code == 141) SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, SPIF_SENDCHANGE);
+  }
+  // Only the two tools were started, once each; other device changes do nothing.
+  WaitPumping(300);
+  reset();
+  SendMessageA(f->Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+  SendMessageA(f->Handle(), WM_DEVICECHANGE, DBT_CUSTOMEVENT, 0);
+  EXPECT_EQ(observe(), "");
+
+  // The power-plan key toggles the plan on its one board instead of locking.
+  Model = "P9A7";
+  Event(177);
+  WaitPumping(300);
+  const std::string plan = observe();
+  EXPECT_NE(plan.find("plan 3"), std::string::npos) << plan;
+  EXPECT_EQ(plan.find("exec"), std::string::npos) << plan;
+
+  SetEnvironmentVariableA("CORVEL_EXECLOG", nullptr);
+  KeySoundSetting = saved;
+  EXPECT_TRUE(errors.empty()) << errors.front();
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <ostream>
 #include <vector>
 
 #include "seams/Input.h"
@@ -25,6 +26,12 @@ struct InputEvent {
   static InputEvent Key(BYTE vk, BYTE scan, DWORD flags) { return {Kind::Key, vk, scan, flags, 0, 0, 0, 0}; }
   static InputEvent Pause(DWORD ms) { return {Kind::Sleep, 0, 0, 0, 0, 0, ms, 0}; }
 };
+
+// Readable failure messages.
+inline std::ostream& operator<<(std::ostream& os, const InputEvent& e) {
+  return os << "{kind " << static_cast<int>(e.kind) << " vk 0x" << std::hex << int(e.vk) << " flags 0x" << e.flags
+            << std::dec << " at " << e.x << "," << e.y << " ms " << e.ms << "}";
+}
 
 class RecordingInput : public seams::Input {
  public:
