@@ -1,5 +1,5 @@
 # Shared part of the two mingw-w64 toolchains: the posix thread variants
-# (std::mutex for GoogleTest), everything linked statically.
+# (std::mutex for GoogleTest), everything linked statically and stripped.
 set(CMAKE_C_COMPILER ${CORVEL_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${CORVEL_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${CORVEL_TRIPLE}-windres)
@@ -9,5 +9,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -s")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -s")
