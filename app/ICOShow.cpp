@@ -129,7 +129,7 @@ void TICOForm::HoldTimerProc() {
 
 void TICOForm::FadeTimerProc() {
   if (blend_.SourceConstantAlpha > 0) {
-    blend_.SourceConstantAlpha -= blend_.SourceConstantAlpha / 32 + 1;
+    blend_.SourceConstantAlpha = static_cast<BYTE>(blend_.SourceConstantAlpha - (blend_.SourceConstantAlpha / 32 + 1));
     UpdateLayeredWindow(Handle(), nullptr, nullptr, nullptr, nullptr, nullptr, 0, &blend_, ULW_ALPHA);
     fade_.Start(10);
   } else {

@@ -8,7 +8,7 @@ namespace {
 class RealPower : public Power {
   BOOL Shutdown(UINT flags) override { return ExitWindowsEx(flags, 0); }
   BOOL SetSuspendState(BOOL hibernate, BOOL force, BOOL disableWake) override {
-    return ::SetSuspendState(hibernate, force, disableWake);
+    return ::SetSuspendState(hibernate != FALSE, force != FALSE, disableWake != FALSE);
   }
   BOOL SetSystemPowerState(BOOL suspend, BOOL force) override { return ::SetSystemPowerState(suspend, force); }
 };

@@ -101,7 +101,7 @@ bool TSkinReader::Parse(const std::vector<uint8_t>& image) {
   for (std::string& name : names) name = SkinLowerCase(std::move(name));
   names_ = std::move(names);
   sizes_ = std::move(sizes);
-  data_.assign(image.begin() + sizesEnd, image.end());
+  data_.assign(image.begin() + static_cast<std::ptrdiff_t>(sizesEnd), image.end());
   return true;
 }
 

@@ -119,7 +119,7 @@ TEST(KeyRepeat, StopAllEndsEveryWorkerWithNoKeyHeld) {
   const auto keys = in.Keys();
   Sleep(50);
   EXPECT_EQ(in.Keys().size(), keys.size());
-  for (BYTE vk : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT}) EXPECT_GE(CountPresses(keys, vk), 1u);
+  for (BYTE vk : {BYTE{VK_UP}, BYTE{VK_DOWN}, BYTE{VK_LEFT}, BYTE{VK_RIGHT}}) EXPECT_GE(CountPresses(keys, vk), 1u);
   ExpectWholeTaps(keys);
 }
 
