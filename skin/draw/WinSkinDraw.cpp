@@ -70,11 +70,12 @@ std::unique_ptr<TBitmap> StretchSkinImage(const RECT& r, TBitmap& image, const R
   if (result->Empty()) return result;
   TCanvas& canvas = result->Canvas();
   HDC src = image.Canvas().Handle();
-  NineSlice(canvas.Handle(), 0, 0, result->Width(), result->Height(), src, FindFrame(image, vertical, frameCount, frame),
-            margins, [&](const RECT& d, const RECT& s) {
-              if (tile) TileBitmap(canvas, d, image, s);
-              else Piece(canvas.Handle(), d.left, d.top, d.right, d.bottom, src, s.left, s.top, s.right, s.bottom);
-            });
+  const Frame f = FindFrame(image, vertical, frameCount, frame);
+  auto centre = [&](const RECT& d, const RECT& s) {
+    if (tile) TileBitmap(canvas, d, image, s);
+    else Piece(canvas.Handle(), d.left, d.top, d.right, d.bottom, src, s.left, s.top, s.right, s.bottom);
+  };
+  NineSlice(canvas.Handle(), 0, 0, result->Width(), result->Height(), src, f, margins, centre);
   return result;
 }
 

@@ -185,7 +185,9 @@ TEST(SkinDrawTest, InvertedRectanglesDrawNothing) {
   TBitmap image(8, 8);
   Number(image);
   const std::function<void(TBitmap&, const RECT&)> draws[] = {
-      [&](TBitmap& t, const RECT& r) { DrawSkinImage(t.Canvas().Handle(), r, image, false, false, false, 1, 1, kNoMargins); },
+      [&](TBitmap& t, const RECT& r) {
+        DrawSkinImage(t.Canvas().Handle(), r, image, false, false, false, 1, 1, kNoMargins);
+      },
       [&](TBitmap& t, const RECT& r) { DrawSkinBar(t.Canvas(), r, image, false, false, 1, 1, kNoMargins); },
       [&](TBitmap& t, const RECT& r) { DrawSkinBitmap(t.Canvas().Handle(), r, image, false, 1, 1); },
       [&](TBitmap& t, const RECT& r) { DrawTransparent(t.Canvas().Handle(), r, image, clFuchsia); },
@@ -211,7 +213,8 @@ TEST(SkinDrawTest, TransparentDrawingIsExactToOneChannelStep) {
   for (TPixelFormat pf : {pf24bit, pf32bit}) {
     TBitmap image(5, 2, pf), target(8, 3);
     for (int x = 0; x < 5; ++x)
-      for (int y = 0; y < 2; ++y) SetPixelV(image.Canvas().Handle(), x, y, RGB(source[x] >> 16, source[x] >> 8, source[x]));
+      for (int y = 0; y < 2; ++y)
+        SetPixelV(image.Canvas().Handle(), x, y, RGB(source[x] >> 16, source[x] >> 8, source[x]));
     Paint(target, kGround);
     DrawTransparent(target.Canvas().Handle(), RECT{1, 1, 9, 2}, image, clFuchsia);  // one row, clipped to the image
     ExpectPixels(target, [&](int x, int y) {
@@ -258,7 +261,8 @@ TEST(SkinDrawTest, RegionLeavesOutTheKeyRange) {
     for (int x = 0; x < n; ++x) SetPixelV(b.Canvas().Handle(), x, 1, RGB(pixels[x].r, pixels[x].g, pixels[x].b));
     SetPixelV(b.Canvas().Handle(), 3, 0, RGB(255, 0, 255));
     ui::GdiObject rgn(RegionFromBitmap(b, 10, 20, clFuchsia, 1, 1, 1));
-    ExpectRegion(static_cast<HRGN>(rgn.get()), 10, 20, n, 2, [&](int x, int y) { return y == 0 ? x != 3 : pixels[x].in; });
+    ExpectRegion(static_cast<HRGN>(rgn.get()), 10, 20, n, 2,
+                 [&](int x, int y) { return y == 0 ? x != 3 : pixels[x].in; });
   }
 }
 
