@@ -360,25 +360,32 @@ TEST(SkinTestKitTest, EveryFrameOfTheTestSkinNamesItself) {
   EXPECT_EQ(data.Element("Trackbar.ThumbDown")->FrameCount, 5);
 }
 
+namespace {
+TBitmap* painted;  // what the test window draws while it paints
+
+LRESULT CALLBACK PaintingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_PAINT) return DefWindowProcA(h, msg, wp, lp);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  TCanvas canvas(dc);
+  canvas.Brush.Color = 0x00AA00;
+  canvas.FillRect(RECT{0, 0, 200, 100});
+  DrawSkinImage(dc, RECT{10, 10, 110, 60}, *painted, false, false, true, 5, 4, RECT{3, 3, 3, 3});
+  EndPaint(h, &ps);
+  return 0;
+}
+}  // namespace
+
 // The way the frame and controls use it: drawn while a real window paints,
 // seen through the window's DC.
 TEST(SkinDrawTest, DrawsIntoAPaintingWindow) {
-  static TBitmap image;
+  TBitmap image;
   skintest::FillStrip(image, skintest::kMenuItem, skintest::Strip{5, 12, 12, false, {}, {{0, 0, 12, 3}}});
+  painted = &image;
   WNDCLASSA wc = {};
   wc.lpszClassName = "SkinDrawTestWindow";
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (msg != WM_PAINT) return DefWindowProcA(h, msg, wp, lp);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    TCanvas canvas(dc);
-    canvas.Brush.Color = 0x00AA00;
-    canvas.FillRect(RECT{0, 0, 200, 100});
-    DrawSkinImage(dc, RECT{10, 10, 110, 60}, image, false, false, true, 5, 4, RECT{3, 3, 3, 3});
-    EndPaint(h, &ps);
-    return 0;
-  };
+  wc.lpfnWndProc = PaintingProc;
   RegisterClassA(&wc);
   HWND w = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 100, 100, 200, 100,
                            nullptr, nullptr, wc.hInstance, nullptr);
