@@ -43,6 +43,7 @@ Painted Name(COLORREF c) {
 
 std::string Describe(COLORREF c) {
   if (c == kMagenta) return "magenta";
+  if (c == CLR_INVALID) return "no pixel";  // outside the DC's visible area
   char text[40];
   if (const Painted p = Name(c); p.element) {
     if (p.element < kTitleButton) std::snprintf(text, sizeof text, "%s#%d", kNames[p.element], p.frame);

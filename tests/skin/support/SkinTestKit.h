@@ -34,7 +34,7 @@ struct Painted {
   bool operator==(const Painted&) const = default;
 };
 Painted Name(COLORREF c);
-// For failure messages: "Top#2", "magenta" or "#rrggbb".
+// For failure messages: "Top#2", "magenta", "no pixel" or "#rrggbb".
 std::string Describe(COLORREF c);
 
 // One element image: `frames` frames of `width` x `height`, side by side or
