@@ -224,6 +224,11 @@ void TTabSheet::TextChanged() {
   if (auto* pc = PageControl()) pc->UpdateTabs();
 }
 
+void TTabSheet::ShowingChanged() {
+  if (OnShow) OnShow(this);
+  TCustomControl::ShowingChanged();
+}
+
 bool TTabSheet::SetProp(const std::string& name, const TValue& v) {
   if (name == "TabVisible") SetTabVisible(v.AsBool());
   else if (name == "OnShow") SetEvent(OnShow, name, v);
@@ -335,18 +340,15 @@ TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner) {
 
 int TTabSet::TabAt(int x) {
   int left = 4;
-  HDC dc = GetDC(nullptr);
-  TCanvas c(dc);
+  ui::WindowDC dc;
+  TCanvas c(dc.get());
   c.Font.Assign(Font);
-  int found = -1;
-  for (int i = 0; i < Tabs.Count() && found < 0; ++i) {
+  for (int i = 0; i < Tabs.Count(); ++i) {
     int w = c.TextWidth(Tabs[i]) + 12;
-    if (x >= left && x < left + w) found = i;
+    if (x >= left && x < left + w) return i;
     left += w;
   }
-  c.SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
-  return found;
+  return -1;
 }
 
 void TTabSet::Paint() {

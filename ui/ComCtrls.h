@@ -99,6 +99,7 @@ class TTabSheet : public TCustomControl {
 
  protected:
   void TextChanged() override;  // the caption is the tab's text
+  void ShowingChanged() override;
 
  private:
   bool tabVisible_ = true;

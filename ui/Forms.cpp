@@ -33,7 +33,8 @@ void TForm::InitForm() {
   }
   for (auto& bind : binders_) bind();
   for (TComponent* c : read) c->Loaded();
-  if (OnCreate) OnCreate(this);
+  // A failing OnCreate is reported like any other error; the form stays.
+  if (OnCreate) ui::Guard(this, [this] { OnCreate(this); });
   if (Visible()) Show();
 }
 
@@ -129,9 +130,8 @@ void TForm::Release() {
 void TForm::PaintWindow(HDC dc) {
   TCustomControl::PaintWindow(dc);
   if (OnPaint) {
-    Canvas().SetHandle(dc);
+    ui::CanvasTarget target(Canvas(), dc);
     OnPaint(this);
-    Canvas().SetHandle(nullptr);
   }
 }
 
@@ -147,7 +147,10 @@ void TForm::WndProc(TMessage& m) {
       delete this;  // nothing may touch the form after this
       return;
     case WM_SHOWWINDOW:
-      if (m.WParam && OnShow) OnShow(this);
+      if (m.WParam) {
+        if (OnShow) OnShow(this);
+        ShowingChanged();  // its visible pages are shown with it
+      }
       break;
     case WM_ACTIVATE:
       if (LOWORD(m.WParam) != WA_INACTIVE && OnActivate) OnActivate(this);

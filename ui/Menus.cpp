@@ -44,12 +44,10 @@ bool TMenuItem::DrawItem(const DRAWITEMSTRUCT& d) {
 
 bool TMenuItem::MeasureItem(MEASUREITEMSTRUCT& m) {
   if (!OnMeasureItem) return false;
-  HDC dc = GetDC(nullptr);
-  TCanvas canvas(dc);
+  ui::WindowDC dc;
+  TCanvas canvas(dc.get());
   int w = static_cast<int>(m.itemWidth), h = static_cast<int>(m.itemHeight);
   OnMeasureItem(this, &canvas, w, h);
-  canvas.SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
   m.itemWidth = w;
   m.itemHeight = h;
   return true;

@@ -45,14 +45,11 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 
 void TLabel::TextChanged() {
   if (AutoSize && !WordWrap) {
-    HDC dc = GetDC(nullptr);
-    TCanvas c(dc);
+    ui::WindowDC dc;
+    TCanvas c(dc.get());
     c.Font.Assign(Font);
     std::string t = text_.empty() ? " " : text_;
-    int w = c.TextWidth(t), h = c.TextHeight(t);
-    c.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
-    TControl::SetBounds(Left(), Top(), w, h);
+    TControl::SetBounds(Left(), Top(), c.TextWidth(t), c.TextHeight(t));
   }
   Invalidate();
 }
