@@ -35,6 +35,20 @@ void Guard(TObject* sender, const std::function<void()>& fn) {
 }
 
 RECT Rect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+
+int ScrollPosition(WORD request, int pos, int thumb, int min, int max, int page, int line) {
+  switch (request) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= std::max(page, 1); break;
+    case SB_PAGEDOWN: pos += std::max(page, 1); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = thumb; break;
+    case SB_TOP: pos = min; break;
+    case SB_BOTTOM: pos = max; break;
+  }
+  return std::clamp(pos, min, std::max(min, max - std::max(page - 1, 0)));
+}
 }  // namespace ui
 
 // ---- TControl ----
@@ -94,8 +108,8 @@ void TControl::SetParent(TWinControl* p) {
   parent_ = p;
   if (!p) return;
   if (ParentFont) Font.Assign(p->Font);
-  if (parentColor_) color_ = p->Color();
   p->InsertControl(this);
+  if (parentColor_) SetParentColor(true);
 }
 
 void TControl::SetBounds(int l, int t, int w, int h) {
@@ -617,6 +631,13 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SIZE:
       if (ownClass_) Realign();
       break;
+    case WM_SYSCHAR: {
+      // The form may take Alt and a character for a menu of its own.
+      TControl* top = this;
+      while (top->Parent()) top = top->Parent();
+      if (top->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) return;
+      break;
+    }
     case WM_NCDESTROY:
       TControl::WndProc(m);
       RemovePropA(handle_, kObjectProp);
@@ -658,7 +679,7 @@ bool TWinControl::AcceptChild(TComponent* c) {
 
 // ---- TGraphicControl / TCustomControl ----
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) { SetParentColor(true); }
 
 TGraphicControl::~TGraphicControl() { ReleaseCanvas(); }
 

@@ -20,9 +20,11 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 // The class library's own notifications.
+constexpr UINT CM_DIALOGCHAR = 0xB006;  // to the form: Alt and a character, wParam the character; 1 = taken
 constexpr UINT CM_ENABLEDCHANGED = 0xB00C;
 constexpr UINT CM_MOUSEENTER = 0xB013;
 constexpr UINT CM_MOUSELEAVE = 0xB014;
+constexpr UINT CM_MENUCHANGED = 0xB015;  // to the form: its main menu changed
 constexpr UINT CM_EXIT = 0xB01B;
 constexpr UINT CM_RELEASE = 0xB021;
 // A parent hands these notifications to the child they concern as CN_BASE + msg.
@@ -251,5 +253,11 @@ namespace ui {
 // Runs fn; an exception goes to Application->HandleException, never further.
 void Guard(TObject* sender, const std::function<void()>& fn);
 HBRUSH SolidBrush(TColor c);  // shared, lives as long as the application
+// A checkerboard of two colours (checked menu items: button face and
+// highlight); shared like SolidBrush.
+HBRUSH PatternBrush(TColor a, TColor b);
+// A scroll position after a scroll bar's request (SB_LINEUP ... SB_BOTTOM),
+// kept within min .. max - page + 1.
+int ScrollPosition(WORD request, int pos, int thumb, int min, int max, int page, int line);
 RECT Rect(int l, int t, int r, int b);
 }  // namespace ui
