@@ -26,22 +26,6 @@ class UiTest : public testing::Test {
     }
   }
 
-  // A left click as the user makes it: the cursor to a point of a window's
-  // client area, the button down and up, then the messages dispatched.
-  static void ClickAt(HWND window, POINT client) {
-    ClientToScreen(window, &client);
-    SetCursorPos(client.x, client.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    for (int i = 0; i < 10; ++i) {
-      Sleep(20);
-      Pump();
-    }
-  }
-
   std::unique_ptr<TApplication> app;
   std::vector<std::string> errors;
 };

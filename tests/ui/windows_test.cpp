@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "ComCtrls.h"
+#include "TestSupport.h"
 #include "UiTest.h"
 
 namespace {
@@ -31,7 +32,9 @@ TEST_F(Windows, LaterSiblingsLieAboveEarlierOnesAndTakeTheClick) {
   EXPECT_EQ(topAt(POINT{20, 20}), edit->Handle());
   int clicks = 0;
   button->OnClick = [&](TObject*) { ++clicks; };
-  ClickAt(form->Handle(), Center(button));
+  POINT at = Center(button);
+  ClientToScreen(form->Handle(), &at);
+  testsupport::ClickAt(at);
   EXPECT_EQ(clicks, 1);
   // A window made again keeps its place in the list's order.
   group->RecreateWnd();
