@@ -334,6 +334,8 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyHandle() {
+  for (TControl* c : controls_)
+    if (auto* g = dynamic_cast<TGraphicControl*>(c)) g->ReleaseCanvas();  // a DC of this window
   if (handle_) DestroyWindow(handle_);
   handle_ = nullptr;
 }

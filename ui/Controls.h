@@ -228,6 +228,7 @@ class TGraphicControl : public TControl {
 
  private:
   friend struct ui::detail::MessageScope;
+  friend class TWinControl;
   void ReleaseCanvas();
   TCanvas canvas_;
   std::optional<ui::WindowDC> dc_;  // the parent's, while Canvas() lends it

@@ -85,10 +85,14 @@ void TForm::SetAutoScroll(bool v) {
 // client area; a bar shows only while its range is larger than its page.
 void TForm::UpdateScrollRange() {
   if (!HandleAllocated() || scrolling_) return;
+  if (!autoScroll_) {
+    if (GetWindowLongPtrA(handle_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) ShowScrollBar(handle_, SB_BOTH, FALSE);
+    return;
+  }
   scrolling_ = true;
   for (int pass = 0; pass < 2; ++pass) {  // one bar appearing may call for the other
     int right = 0, bottom = 0;
-    for (int i = 0; autoScroll_ && i < ControlCount(); ++i) {
+    for (int i = 0; i < ControlCount(); ++i) {
       TControl* c = Controls(i);
       if (!c->Visible() || c->Align() != alNone) continue;
       right = std::max(right, c->Left() + c->Width() + scrollX_);

@@ -191,7 +191,9 @@ bool TMenuItem::SetProp(const std::string& name, const TValue& v) {
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner) { items_.menu_ = this; }
 
-TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) { return items_.Find(value, kind == fkHandle); }
+TMenuItem* TMenu::FindItem(UINT_PTR value, TFindItemKind kind) {
+  return value ? items_.Find(value, kind == fkHandle) : nullptr;  // 0 is no handle and no command
+}
 
 bool TMenu::SetProp(const std::string& name, const TValue& v) {
   if (name == "OwnerDraw") OwnerDraw = v.AsBool();
