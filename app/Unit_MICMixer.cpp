@@ -1,5 +1,6 @@
 #include "Unit_MICMixer.h"
 
+#include "Forms.h"
 #include "MixerLine.h"
 
 DWORD MicMuteControlId = 0;
@@ -7,6 +8,17 @@ DWORD MicMuteControlId = 0;
 namespace {
 MixerLine mic;
 HWND window = nullptr;
+WNDPROC handler = nullptr;
+
+// No exception of the handler unwinds through the system's frames.
+LRESULT CALLBACK GuardedProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  try {
+    return handler(h, msg, w, l);
+  } catch (...) {
+    ui::HandleException(nullptr);
+    return 0;
+  }
+}
 }  // namespace
 
 int OpenMicMixer(WNDPROC callback) {
@@ -20,7 +32,8 @@ int OpenMicMixer(WNDPROC callback) {
     RegisterClassA(&wc);
     window = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                              wc.hInstance, nullptr);
-    if (window) SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(callback));
+    handler = callback;
+    if (window) SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedProc));
   }
   const MMRESULT status = mic.Open(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, window);
   MicMuteControlId = mic.MuteControlId();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ExtCtrls.h"
+#include "Handles.h"
 #include "Streams.h"
 #include "seams/System.h"
 
@@ -23,13 +24,6 @@ namespace {
 constexpr char kRegistrySection[] = "RegistrySection";
 constexpr char kTouchKey[] = "Software\\Microsoft\\Wisp\\Touch";
 constexpr char kDontShowKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DontShowMeThisDialogAgain";
-
-struct RegKey {
-  HKEY h = nullptr;
-  ~RegKey() {
-    if (h) RegCloseKey(h);
-  }
-};
 
 // A REG_SZ value as text; missing or of another type reads as empty.
 std::string ReadText(HKEY key, const char* name, bool* exists = nullptr) {
@@ -60,13 +54,12 @@ bool SaveBitmapFile(HBITMAP bmp, HDC dc, int width, int height, const std::strin
   bfh.bfType = 0x4D42;
   bfh.bfOffBits = sizeof bfh + sizeof bih;
   bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
+  ui::KernelHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
   DWORD written;
-  bool ok = WriteFile(f, &bfh, sizeof bfh, &written, nullptr) && WriteFile(f, &bih, sizeof bih, &written, nullptr) &&
-            WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-  CloseHandle(f);
-  return ok;
+  return WriteFile(f.get(), &bfh, sizeof bfh, &written, nullptr) &&
+         WriteFile(f.get(), &bih, sizeof bih, &written, nullptr) &&
+         WriteFile(f.get(), pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
 }
 
 }  // namespace
@@ -80,31 +73,25 @@ void LoadIconvaultPng(TImage* image, const std::string& name) {
 }
 
 bool IsHibernateAllowed() {
-  HMODULE lib = LoadLibraryA("powrprof.dll");
+  ui::Module lib(LoadLibraryA("powrprof.dll"));
   if (!lib) return false;
   using Fn = BOOLEAN(WINAPI*)();
-  auto fn = reinterpret_cast<Fn>(GetProcAddress(lib, "IsPwrHibernateAllowed"));
-  const bool allowed = fn && fn();
-  FreeLibrary(lib);
-  return allowed;
+  auto fn = reinterpret_cast<Fn>(GetProcAddress(lib.get(), "IsPwrHibernateAllowed"));
+  return fn && fn();
 }
 
 bool EnableShutdownPrivilege() {
-  HANDLE token = nullptr;
-  OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token);
+  HANDLE opened = nullptr;
+  OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened);
+  const ui::KernelHandle token(opened);
   TOKEN_PRIVILEGES tp = {};
-  if (!LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid)) {
-    if (token) CloseHandle(token);
-    return false;
-  }
+  if (!LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid)) return false;
   tp.PrivilegeCount = 1;
   tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   // The call also succeeds when the privilege was not granted: only
   // ERROR_SUCCESS means it is held now.
-  const bool ok = AdjustTokenPrivileges(token, FALSE, &tp, sizeof tp, nullptr, nullptr) &&
-                  GetLastError() == ERROR_SUCCESS;
-  if (token) CloseHandle(token);
-  return ok;
+  return AdjustTokenPrivileges(token.get(), FALSE, &tp, sizeof tp, nullptr, nullptr) &&
+         GetLastError() == ERROR_SUCCESS;
 }
 
 bool SetResolution(WORD width, WORD height) {
@@ -141,46 +128,49 @@ void BroadcastSettingChange() {
 }
 
 void SuppressScreenCheck() {
-  RegKey key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kDontShowKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key.h,
+  HKEY opened = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kDontShowKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &opened,
                       nullptr) != ERROR_SUCCESS)
     return;
+  const ui::RegKey key(opened);
   bool changed = false;
-  if (ReadText(key.h, nullptr) != "0") {
-    WriteText(key.h, nullptr, "0");
+  if (ReadText(key.get(), nullptr) != "0") {
+    WriteText(key.get(), nullptr, "0");
     changed = true;
   }
   bool exists = false;
-  if (ReadText(key.h, "ScreenCheck", &exists) != "0" || !exists) {
-    WriteText(key.h, "ScreenCheck", "0");
+  if (ReadText(key.get(), "ScreenCheck", &exists) != "0" || !exists) {
+    WriteText(key.get(), "ScreenCheck", "0");
     changed = true;
   }
   if (changed) BroadcastSettingChange();
 }
 
 bool SetTouchGate(int value) {
-  RegKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kTouchKey, 0, KEY_WRITE, &key.h) == ERROR_SUCCESS) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kTouchKey, 0, KEY_WRITE, &opened) == ERROR_SUCCESS) {
+    const ui::RegKey key(opened);
     DWORD v = static_cast<DWORD>(value);
-    RegSetValueExA(key.h, "TouchGate", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
+    RegSetValueExA(key.get(), "TouchGate", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
   }
   BroadcastSettingChange();
   return true;
 }
 
 int GetTouchGate() {
-  RegKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kTouchKey, 0, KEY_READ, &key.h) != ERROR_SUCCESS) return 0;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kTouchKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return 0;
+  const ui::RegKey key(opened);
   DWORD v = 0, size = sizeof v, type = 0;
-  if (RegQueryValueExA(key.h, "TouchGate", nullptr, &type, reinterpret_cast<BYTE*>(&v), &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExA(key.get(), "TouchGate", nullptr, &type, reinterpret_cast<BYTE*>(&v), &size) != ERROR_SUCCESS ||
       type != REG_DWORD)
     return 0;
   return static_cast<int>(v);
 }
 
 DWORD FindProcessId(const std::string& exeName) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return 0;
+  const ui::KernelHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snap) return 0;
   auto upper = [](std::string s) {
     for (char& c : s)
       if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -189,15 +179,9 @@ DWORD FindProcessId(const std::string& exeName) {
   const std::string wanted = upper(exeName);
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  DWORD pid = 0;
-  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry)) {
-    if (upper(entry.szExeFile) == wanted) {
-      pid = entry.th32ProcessID;
-      break;
-    }
-  }
-  CloseHandle(snap);
-  return pid;
+  for (BOOL more = Process32First(snap.get(), &entry); more; more = Process32Next(snap.get(), &entry))
+    if (upper(entry.szExeFile) == wanted) return entry.th32ProcessID;
+  return 0;
 }
 
 std::string GetSpecialFolder(int csidl) {
@@ -219,21 +203,19 @@ std::string ScreenshotFileName(const SYSTEMTIME& t) {
 void SaveScreenshot() {
   const std::string folder = GetSpecialFolder(CSIDL_MYPICTURES);
   if (folder.empty()) return;  // never at the drive's root
-  HDC screen = GetDC(nullptr);
-  const int width = GetDeviceCaps(screen, HORZRES), height = GetDeviceCaps(screen, VERTRES);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  SelectObject(mem, old);  // GetDIBits wants the bitmap unselected
+  const ui::WindowDC screen;
+  const int width = GetDeviceCaps(screen.get(), HORZRES), height = GetDeviceCaps(screen.get(), VERTRES);
+  const ui::MemoryDC mem(CreateCompatibleDC(screen.get()));
+  const ui::GdiObject bmp(CreateCompatibleBitmap(screen.get(), width, height));
+  {
+    const ui::SelectedObject selected(mem.get(), bmp.get());  // GetDIBits wants it unselected again
+    BitBlt(mem.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+  }
   SYSTEMTIME now;
   GetLocalTime(&now);
   const std::string path = folder + "\\" + ScreenshotFileName(now) + ".bmp";
-  const bool saved = SaveBitmapFile(bmp, mem, width, height, path);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  if (saved) seams::shell().Open(path, SW_SHOWNORMAL);
+  if (SaveBitmapFile(static_cast<HBITMAP>(bmp.get()), mem.get(), width, height, path))
+    seams::shell().Open(path, SW_SHOWNORMAL);
 }
 
 void WaitPumping(DWORD ms) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "CorvelAcpi.h"
+#include "Handles.h"
 #include "ICOShow.h"
 #include "OutsideLibraries.h"
 #include "Unit_Battery.h"
@@ -251,11 +252,12 @@ void TForm_Main::CloseForegroundProgram() {
     SendKeys({{VK_MENU, KeyStroke::d}, {VK_F4, KeyStroke::xd}, {VK_MENU, KeyStroke::u}, {VK_F4, KeyStroke::xu}});
     return;
   }
-  if (HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, FindProcessId(program))) {
+  const ui::KernelHandle process(
+      OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, FindProcessId(program)));
+  if (process) {
     DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    TerminateProcess(process, code);
-    CloseHandle(process);
+    GetExitCodeProcess(process.get(), &code);
+    TerminateProcess(process.get(), code);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "InstallSteps.h"
 
+#include "Handles.h"
+
 #include <vector>
 
 namespace installer {
@@ -72,8 +74,7 @@ bool DeleteDirTree(const std::string& folder) {
   if (IsRoot(dir)) return false;
 
   WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((dir + "*.*").c_str(), &fd);
-  if (find != INVALID_HANDLE_VALUE) {
+  if (const ui::FindHandle find(FindFirstFileA((dir + "*.*").c_str(), &fd)); find) {
     do {
       if (IsDots(fd.cFileName)) continue;
       const std::string path = dir + fd.cFileName;
@@ -84,22 +85,21 @@ bool DeleteDirTree(const std::string& folder) {
       } else if ((fd.dwFileAttributes & ~kEnumerated) == 0 || fd.dwFileAttributes == FILE_ATTRIBUTE_NORMAL) {
         DeleteFileA(path.c_str());
       }
-    } while (FindNextFileA(find, &fd));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &fd));
   }
   RemoveDirectoryA(dir.c_str());
   return true;
 }
 
 void EnableLoadDriverPrivilege() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) return;
+  const ui::KernelHandle token(opened);
   TOKEN_PRIVILEGES tp = {};
   tp.PrivilegeCount = 1;
   tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   if (LookupPrivilegeValueA(nullptr, "SeLoadDriverPrivilege", &tp.Privileges[0].Luid))
-    AdjustTokenPrivileges(token, FALSE, &tp, sizeof tp, nullptr, nullptr);
-  CloseHandle(token);
+    AdjustTokenPrivileges(token.get(), FALSE, &tp, sizeof tp, nullptr, nullptr);
 }
 
 void BroadcastClose() {
@@ -134,9 +134,8 @@ bool RunAndWait(const std::string& path) {
   std::string commandLine = path;
   if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
-  WaitPumping(pi.hProcess);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  const ui::KernelHandle thread(pi.hThread), process(pi.hProcess);
+  WaitPumping(process.get());
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "Forms.h"
 #include "KeyTaps.h"
 
 namespace tilt {
@@ -42,10 +43,15 @@ KeyRepeat::~KeyRepeat() { StopAll(); }
 
 DWORD WINAPI KeyRepeat::Worker(LPVOID param) {
   std::unique_ptr<WorkerArgs> args(static_cast<WorkerArgs*>(param));
-  for (;;) {
-    TapArrow(*args->input, args->direction);
-    int expected = Stopping;
-    if (args->state->compare_exchange_strong(expected, Idle)) break;
+  try {
+    for (;;) {
+      TapArrow(*args->input, args->direction);
+      int expected = Stopping;
+      if (args->state->compare_exchange_strong(expected, Idle)) break;
+    }
+  } catch (...) {
+    *args->state = Idle;
+    ui::HandleException(nullptr);
   }
   return 0;
 }
@@ -56,15 +62,14 @@ void KeyRepeat::Start(Direction d) {
   if (state.compare_exchange_strong(expected, Running) || expected == Running) return;
 
   // Idle: a previous worker has left its loop and is only returning.
-  HANDLE& thread = threads_[Index(d)];
+  ui::KernelHandle& thread = threads_[Index(d)];
   if (thread) {
-    WaitForSingleObject(thread, kStopWaitMs);
-    CloseHandle(thread);
-    thread = nullptr;
+    WaitForSingleObject(thread.get(), kStopWaitMs);
+    thread.reset();
   }
   state = Running;
   auto* args = new WorkerArgs{shared_, &state, &shared_->input, d};
-  thread = CreateThread(nullptr, 0, Worker, args, 0, nullptr);
+  thread.reset(CreateThread(nullptr, 0, Worker, args, 0, nullptr));
   if (!thread) {
     delete args;
     state = Idle;
@@ -80,15 +85,12 @@ bool KeyRepeat::StopAll(DWORD timeoutMs) {
   std::vector<HANDLE> live;
   for (Direction d : kDirections) {
     Stop(d);
-    if (threads_[Index(d)]) live.push_back(threads_[Index(d)]);
+    if (threads_[Index(d)]) live.push_back(threads_[Index(d)].get());
   }
   bool ended = live.empty() ||
                WaitForMultipleObjects(static_cast<DWORD>(live.size()), live.data(), TRUE, timeoutMs) == WAIT_OBJECT_0;
   if (!ended) return false;
-  for (HANDLE& thread : threads_) {
-    if (thread) CloseHandle(thread);
-    thread = nullptr;
-  }
+  for (ui::KernelHandle& thread : threads_) thread.reset();
   return true;
 }
 

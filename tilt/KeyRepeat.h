@@ -1,5 +1,7 @@
 // The arrow-key repeat workers: one thread per direction tapping its arrow key
 // until told to stop. Owned by the window; called from the window thread only.
+// A worker whose tap fails hands the error to the application (from its own
+// thread) and ends.
 #pragma once
 #include <windows.h>
 
@@ -7,6 +9,7 @@
 #include <atomic>
 #include <memory>
 
+#include "Handles.h"
 #include "TiltGesture.h"
 #include "seams/Input.h"
 
@@ -38,7 +41,7 @@ class KeyRepeat {
   static DWORD WINAPI Worker(LPVOID param);
 
   std::shared_ptr<Shared> shared_;
-  std::array<HANDLE, 4> threads_ = {};
+  std::array<ui::KernelHandle, 4> threads_;
 };
 
 }  // namespace tilt

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CorvelAcpi.h"
+#include "Handles.h"
 #include "KeyTaps.h"
 #include "TiltEvent.h"
 #include "seams/Input.h"
@@ -24,29 +25,20 @@ class Sketch {
     bmp_->TransparentFixed = true;
     bmp_->TransparentColor = kKey;
     RECT all{0, 0, w, h};
-    HBRUSH key = CreateSolidBrush(ui::ColorToRGB(kKey));
-    FillRect(dc_, &all, key);
-    DeleteObject(key);
-    oldBrush_ = SelectObject(dc_, ink_);
-    oldPen_ = SelectObject(dc_, GetStockObject(NULL_PEN));
+    const ui::GdiObject key(CreateSolidBrush(ui::ColorToRGB(kKey)));
+    FillRect(dc_, &all, static_cast<HBRUSH>(key.get()));
   }
-  ~Sketch() {
-    SelectObject(dc_, oldPen_);
-    SelectObject(dc_, oldBrush_);
-    DeleteObject(ink_);
-  }
-  Sketch(const Sketch&) = delete;
-  Sketch& operator=(const Sketch&) = delete;
 
   HDC dc() const { return dc_; }
-  HBRUSH ink() const { return ink_; }
+  HBRUSH ink() const { return static_cast<HBRUSH>(ink_.get()); }
   void HandTo(TImage* image) { image->Picture().SetGraphic(std::move(bmp_)); }
 
  private:
   std::unique_ptr<TBitmap> bmp_;
   HDC dc_;
-  HBRUSH ink_ = CreateSolidBrush(kInk);
-  HGDIOBJ oldBrush_ = nullptr, oldPen_ = nullptr;
+  ui::GdiObject ink_{CreateSolidBrush(kInk)};
+  ui::SelectedObject brush_{dc_, ink_.get()};
+  ui::SelectedObject pen_{dc_, GetStockObject(NULL_PEN)};
 };
 
 // An arrow along the long side of its box, pointing to the box's start
@@ -71,12 +63,11 @@ void PaintArrow(TImage* image, bool vertical, bool flipped) {
 void PaintDisc(TImage* image) {
   const int w = image->Width(), h = image->Height();
   Sketch sketch(w, h);
-  HRGN ring = CreateEllipticRgn(1, 1, w - 1, h - 1);
-  HRGN hole = CreateEllipticRgn(w / 6, h / 6, w - w / 6, h - h / 6);
-  CombineRgn(ring, ring, hole, RGN_DIFF);
-  FillRgn(sketch.dc(), ring, sketch.ink());
-  DeleteObject(hole);
-  DeleteObject(ring);
+  const ui::GdiObject ring(CreateEllipticRgn(1, 1, w - 1, h - 1));
+  const ui::GdiObject hole(CreateEllipticRgn(w / 6, h / 6, w - w / 6, h - h / 6));
+  const auto rgn = [](const ui::GdiObject& r) { return static_cast<HRGN>(r.get()); };
+  CombineRgn(rgn(ring), rgn(ring), rgn(hole), RGN_DIFF);
+  FillRgn(sketch.dc(), rgn(ring), sketch.ink());
   Ellipse(sketch.dc(), w * 3 / 8, h * 3 / 8, w - w * 3 / 8, h - h * 3 / 8);
   sketch.HandTo(image);
 }

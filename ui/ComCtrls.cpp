@@ -23,7 +23,10 @@ std::vector<std::string> Fields(const std::string& s, size_t count) {
 
 // ---- TTrackBar ----
 
-TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 150, 45); }
+TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
+  SetBounds(0, 0, 150, 45);
+  SetParentColor(true);
+}
 
 void TTrackBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
@@ -156,7 +159,7 @@ TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
 void TStatusBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.WinClass = STATUSCLASSNAMEA;
-  p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (SizeGrip ? SBARS_SIZEGRIP : 0);
+  p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (sizeGrip_ ? SBARS_SIZEGRIP : 0);
 }
 
 void TStatusBar::CreateHandle() {
@@ -179,13 +182,22 @@ void TStatusBar::UpdatePanels() {
   for (size_t i = 0; i < Panels.size(); ++i) SetPanelText(static_cast<int>(i), Panels[i].Text);
 }
 
+void TStatusBar::SetSizeGrip(bool v) {
+  if (v == sizeGrip_) return;
+  sizeGrip_ = v;
+  RecreateWnd();
+}
+
 void TStatusBar::SetPanelText(int i, const std::string& text) {
   auto& p = Panels.at(i);
   p.Text = text;
   if (!HandleAllocated()) return;
   // The control aligns by tab characters: one before centres, two right-aligns.
-  std::string shown = (p.Alignment == taCenter ? "\t" : p.Alignment == taRightJustify ? "\t\t" : "") + text;
-  WPARAM style = p.Bevel == TStatusPanel::pbNone ? SBT_NOBORDERS : p.Bevel == TStatusPanel::pbRaised ? SBT_POPOUT : 0;
+  TAlignment align = p.Alignment;
+  if (p.RightToLeft && align != taCenter) align = align == taLeftJustify ? taRightJustify : taLeftJustify;
+  std::string shown = (align == taCenter ? "\t" : align == taRightJustify ? "\t\t" : "") + text;
+  WPARAM style = (p.Bevel == TStatusPanel::pbNone ? SBT_NOBORDERS : p.Bevel == TStatusPanel::pbRaised ? SBT_POPOUT : 0) |
+                 (p.RightToLeft ? SBT_RTLREADING : 0);
   SendMessageA(handle_, SB_SETTEXTA, i | style, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
@@ -203,14 +215,17 @@ bool TStatusBar::SetProp(const std::string& name, const TValue& v) {
     UpdatePanels();
   } else if (name == "SimplePanel") { SimplePanel = v.AsBool(); UpdatePanels(); }
   else if (name == "SimpleText") { SimpleText = v.AsString(); UpdatePanels(); }
-  else if (name == "SizeGrip") { SizeGrip = v.AsBool(); RecreateWnd(); }
+  else if (name == "SizeGrip") SetSizeGrip(v.AsBool());
   else return TWinControl::SetProp(name, v);
   return true;
 }
 
 // ---- TTabSheet / TPageControl ----
 
-TTabSheet::TTabSheet(TComponent* owner) : TCustomControl(owner) { TControl::SetVisible(false); }
+TTabSheet::TTabSheet(TComponent* owner) : TCustomControl(owner) {
+  TControl::SetVisible(false);
+  SetParentColor(true);
+}
 
 TPageControl* TTabSheet::PageControl() const { return dynamic_cast<TPageControl*>(Parent()); }
 
@@ -224,6 +239,11 @@ void TTabSheet::TextChanged() {
   if (auto* pc = PageControl()) pc->UpdateTabs();
 }
 
+void TTabSheet::ShowingChanged() {
+  if (OnShow) OnShow(this);
+  TCustomControl::ShowingChanged();
+}
+
 bool TTabSheet::SetProp(const std::string& name, const TValue& v) {
   if (name == "TabVisible") SetTabVisible(v.AsBool());
   else if (name == "OnShow") SetEvent(OnShow, name, v);
@@ -231,7 +251,10 @@ bool TTabSheet::SetProp(const std::string& name, const TValue& v) {
   return true;
 }
 
-TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 289, 193); }
+TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+  SetBounds(0, 0, 289, 193);
+  SetParentColor(true);
+}
 
 void TPageControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
@@ -335,18 +358,15 @@ TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner) {
 
 int TTabSet::TabAt(int x) {
   int left = 4;
-  HDC dc = GetDC(nullptr);
-  TCanvas c(dc);
+  ui::WindowDC dc;
+  TCanvas c(dc.get());
   c.Font.Assign(Font);
-  int found = -1;
-  for (int i = 0; i < Tabs.Count() && found < 0; ++i) {
+  for (int i = 0; i < Tabs.Count(); ++i) {
     int w = c.TextWidth(Tabs[i]) + 12;
-    if (x >= left && x < left + w) found = i;
+    if (x >= left && x < left + w) return i;
     left += w;
   }
-  c.SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
-  return found;
+  return -1;
 }
 
 void TTabSet::Paint() {

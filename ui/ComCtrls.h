@@ -66,6 +66,7 @@ struct TStatusPanel {
   int Width = 50;
   TAlignment Alignment = taLeftJustify;
   enum { pbNone, pbLowered, pbRaised } Bevel = pbLowered;
+  bool RightToLeft = false;  // read right to left; left and right alignment swap
 };
 
 class TStatusBar : public TWinControl {
@@ -77,12 +78,16 @@ class TStatusBar : public TWinControl {
   void UpdatePanels();  // after changing Panels
   bool SimplePanel = false;
   std::string SimpleText;
-  bool SizeGrip = true;
+  bool SizeGrip() const { return sizeGrip_; }
+  void SetSizeGrip(bool v);  // makes the window again, only on a change
   bool SetProp(const std::string& name, const TValue& v) override;
 
  protected:
   void CreateParams(TCreateParams& p) override;
   void CreateHandle() override;
+
+ private:
+  bool sizeGrip_ = true;
 };
 
 class TPageControl;
@@ -99,6 +104,7 @@ class TTabSheet : public TCustomControl {
 
  protected:
   void TextChanged() override;  // the caption is the tab's text
+  void ShowingChanged() override;
 
  private:
   bool tabVisible_ = true;

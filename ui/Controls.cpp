@@ -12,10 +12,21 @@ const char kObjectProp[] = "CorvelUiObject";
 bool IsMouseMessage(UINT m) {
   return m == WM_MOUSEMOVE || (m >= WM_LBUTTONDOWN && m <= WM_MBUTTONDBLCLK);
 }
+
+int messageDepth = 0;
+std::vector<TGraphicControl*> lentCanvases;
 }  // namespace
 
 namespace ui {
+detail::MessageScope::MessageScope() { ++messageDepth; }
+
+detail::MessageScope::~MessageScope() {
+  if (--messageDepth > 0) return;
+  while (!lentCanvases.empty()) lentCanvases.back()->ReleaseCanvas();
+}
+
 void Guard(TObject* sender, const std::function<void()>& fn) {
+  detail::MessageScope scope;
   try {
     fn();
   } catch (...) {
@@ -24,6 +35,20 @@ void Guard(TObject* sender, const std::function<void()>& fn) {
 }
 
 RECT Rect(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
+
+int ScrollPosition(WORD request, int pos, int thumb, int min, int max, int page, int line) {
+  switch (request) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= std::max(page, 1); break;
+    case SB_PAGEDOWN: pos += std::max(page, 1); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = thumb; break;
+    case SB_TOP: pos = min; break;
+    case SB_BOTTOM: pos = max; break;
+  }
+  return std::clamp(pos, min, std::max(min, max - std::max(page - 1, 0)));
+}
 }  // namespace ui
 
 // ---- TControl ----
@@ -34,6 +59,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  DestroyComponents();  // while WindowProc and the other members still live
   if (Application && Application->MouseControl == this) Application->MouseControl = nullptr;
   if (parent_) parent_->RemoveControl(this);
 }
@@ -82,8 +108,8 @@ void TControl::SetParent(TWinControl* p) {
   parent_ = p;
   if (!p) return;
   if (ParentFont) Font.Assign(p->Font);
-  if (parentColor_) color_ = p->Color();
   p->InsertControl(this);
+  if (parentColor_) SetParentColor(true);
 }
 
 void TControl::SetBounds(int l, int t, int w, int h) {
@@ -208,6 +234,7 @@ LRESULT CALLBACK StdWndProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     return r;
   }
   TMessage m{msg, w, l, 0};
+  ui::detail::MessageScope scope;
   try {
     c->WindowProc(m);
   } catch (...) {
@@ -226,6 +253,9 @@ TWinControl::~TWinControl() {
   MarkDestroying();
   while (!controls_.empty()) delete controls_.back();
   DestroyHandle();
+  // Owned objects go after the window (they may have to see its last
+  // messages) and before the members, so one can give back the WindowProc it replaced.
+  DestroyComponents();
 }
 
 HWND TWinControl::Handle() {
@@ -274,6 +304,26 @@ void TWinControl::CreateWnd() {
     SetPropA(h, kObjectProp, this);
     defProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StdWndProc)));
   }
+  if (parent_) parent_->PlaceChild(this);
+}
+
+// Later controls of the list lie above earlier ones, as the form descriptions
+// are drawn (a new child window would start at the bottom).
+void TWinControl::PlaceChild(TWinControl* child) {
+  auto it = std::find(controls_.begin(), controls_.end(), child);
+  if (it == controls_.end()) return;
+  HWND above = HWND_TOP;
+  for (++it; it != controls_.end(); ++it)
+    if (auto* w = dynamic_cast<TWinControl*>(*it); w && w->handle_) {
+      above = w->handle_;
+      break;
+    }
+  SetWindowPos(child->handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void TWinControl::ShowingChanged() {
+  for (TControl* c : controls_)
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible()) w->ShowingChanged();
 }
 
 void TWinControl::CreateHandle() {
@@ -284,6 +334,8 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyHandle() {
+  for (TControl* c : controls_)
+    if (auto* g = dynamic_cast<TGraphicControl*>(c)) g->ReleaseCanvas();  // a DC of this window
   if (handle_) DestroyWindow(handle_);
   handle_ = nullptr;
 }
@@ -297,9 +349,11 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::SetParent(TWinControl* p) {
-  if (handle_ && p && p->handle_) ::SetParent(handle_, p->handle_);
+  const bool keep = handle_ && p && p->handle_;
+  if (keep) ::SetParent(handle_, p->handle_);
   else if (handle_) DestroyHandle();
   TControl::SetParent(p);
+  if (keep) p->PlaceChild(this);
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -515,8 +569,8 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     case WM_PAINT: {
       if (!ownClass_) break;
-      PAINTSTRUCT ps;
-      HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+      std::optional<ui::PaintDC> paint;
+      HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : paint.emplace(handle_).get();
       if (DoubleBuffered) {
         RECT r = ClientRect();
         TBitmap buffer(r.right, r.bottom);
@@ -529,13 +583,14 @@ void TWinControl::WndProc(TMessage& m) {
         PaintWindow(dc);
         PaintControls(dc);
       }
-      if (!m.WParam) EndPaint(handle_, &ps);
       return;
     }
     case WM_MOUSELEAVE:
       tracking_ = false;
+      // Graphic children take their leave from here; windowed ones track their own.
       if (Application && Application->MouseControl &&
-          (Application->MouseControl == this || Application->MouseControl->Parent() == this)) {
+          (Application->MouseControl == this ||
+           (Application->MouseControl->Parent() == this && !Application->MouseControl->Is<TWinControl>()))) {
         TControl* old = Application->MouseControl;
         Application->MouseControl = nullptr;
         old->Perform(CM_MOUSELEAVE);
@@ -578,6 +633,13 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SIZE:
       if (ownClass_) Realign();
       break;
+    case WM_SYSCHAR: {
+      // The form may take Alt and a character for a menu of its own.
+      TControl* top = this;
+      while (top->Parent()) top = top->Parent();
+      if (top->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) return;
+      break;
+    }
     case WM_NCDESTROY:
       TControl::WndProc(m);
       RemovePropA(handle_, kObjectProp);
@@ -619,22 +681,53 @@ bool TWinControl::AcceptChild(TComponent* c) {
 
 // ---- TGraphicControl / TCustomControl ----
 
-TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) { SetParentColor(true); }
+
+TGraphicControl::~TGraphicControl() { ReleaseCanvas(); }
+
+TCanvas& TGraphicControl::Canvas() {
+  if (canvas_.Handle() || !Parent() || !Parent()->HandleAllocated()) return canvas_;
+  dc_.emplace(Parent()->Handle());
+  HDC dc = dc_->get();
+  savedDc_ = SaveDC(dc);
+  SetViewportOrgEx(dc, Left(), Top(), nullptr);
+  IntersectClipRect(dc, 0, 0, Width(), Height());
+  canvas_.SetHandle(dc);
+  canvas_.Font.Assign(Font);
+  lentCanvases.push_back(this);
+  return canvas_;
+}
+
+void TGraphicControl::ReleaseCanvas() {
+  if (!dc_) return;
+  lentCanvases.erase(std::remove(lentCanvases.begin(), lentCanvases.end(), this), lentCanvases.end());
+  canvas_.SetHandle(nullptr);
+  RestoreDC(dc_->get(), savedDc_);
+  dc_.reset();
+}
+
+void TGraphicControl::SetParent(TWinControl* p) {
+  ReleaseCanvas();
+  TControl::SetParent(p);
+}
+
+void TGraphicControl::SetBounds(int l, int t, int w, int h) {
+  ReleaseCanvas();
+  TControl::SetBounds(l, t, w, h);
+}
 
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT && m.WParam) {
-    canvas_.SetHandle(reinterpret_cast<HDC>(m.WParam));
+    ui::CanvasTarget target(canvas_, reinterpret_cast<HDC>(m.WParam));
     canvas_.Font.Assign(Font);
     Paint();
-    canvas_.SetHandle(nullptr);
     return;
   }
   TControl::WndProc(m);
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-  canvas_.SetHandle(dc);
+  ui::CanvasTarget target(canvas_, dc);
   canvas_.Font.Assign(Font);
   Paint();
-  canvas_.SetHandle(nullptr);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,9 +20,11 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 // The class library's own notifications.
+constexpr UINT CM_DIALOGCHAR = 0xB006;  // to the form: Alt and a character, wParam the character; 1 = taken
 constexpr UINT CM_ENABLEDCHANGED = 0xB00C;
 constexpr UINT CM_MOUSEENTER = 0xB013;
 constexpr UINT CM_MOUSELEAVE = 0xB014;
+constexpr UINT CM_MENUCHANGED = 0xB015;  // to the form: its main menu changed
 constexpr UINT CM_EXIT = 0xB01B;
 constexpr UINT CM_RELEASE = 0xB021;
 // A parent hands these notifications to the child they concern as CN_BASE + msg.
@@ -33,6 +36,17 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, int Shift)>;
 using TMouseEvent = std::function<void(TObject* Sender, int Button, int Shift, int X, int Y)>;
 
 class TWinControl;
+
+namespace ui::detail {
+// Marks a window message (or timer callback) under way; when the outermost
+// one ends, the canvases lent by graphic controls are given back.
+struct MessageScope {
+  MessageScope();
+  ~MessageScope();
+  MessageScope(const MessageScope&) = delete;
+  MessageScope& operator=(const MessageScope&) = delete;
+};
+}  // namespace ui::detail
 
 class TControl : public TComponent {
   UI_CLASS(TControl)
@@ -170,6 +184,8 @@ class TWinControl : public TControl {
   virtual void CreateWnd();
   virtual void CreateHandle();  // after the window exists: push state into it
   virtual void DestroyHandle();
+  // Runs when the form this control is on is shown; passed on to the visible windowed children.
+  virtual void ShowingChanged();
   virtual void PaintWindow(HDC dc);  // our own classes: background and content
   void PaintControls(HDC dc);        // graphic children in z-order
   void FontChanged() override;
@@ -182,6 +198,7 @@ class TWinControl : public TControl {
   friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
   void InsertControl(TControl* c);
   void RemoveControl(TControl* c);
+  void PlaceChild(TWinControl* child);
   void RouteMouse(TMessage& m, bool& handled);
   void TrackMouse(TControl* target);
   void Reflect(TMessage& m, HWND child);
@@ -198,14 +215,24 @@ class TGraphicControl : public TControl {
   UI_CLASS(TGraphicControl)
  public:
   explicit TGraphicControl(TComponent* owner);
-  TCanvas& Canvas() { return canvas_; }
+  ~TGraphicControl() override;
+  // Outside a paint cycle the canvas draws at once on the parent's window,
+  // clipped to the control, until the window message under way ends.
+  TCanvas& Canvas();
+  void SetParent(TWinControl* p) override;
+  void SetBounds(int l, int t, int w, int h) override;
 
  protected:
   void WndProc(TMessage& m) override;
   virtual void Paint() {}
 
  private:
+  friend struct ui::detail::MessageScope;
+  friend class TWinControl;
+  void ReleaseCanvas();
   TCanvas canvas_;
+  std::optional<ui::WindowDC> dc_;  // the parent's, while Canvas() lends it
+  int savedDc_ = 0;
 };
 
 // A windowed control on a class of our own (panels, pages, group boxes).
@@ -227,5 +254,11 @@ namespace ui {
 // Runs fn; an exception goes to Application->HandleException, never further.
 void Guard(TObject* sender, const std::function<void()>& fn);
 HBRUSH SolidBrush(TColor c);  // shared, lives as long as the application
+// A checkerboard of two colours (checked menu items: button face and
+// highlight); shared like SolidBrush.
+HBRUSH PatternBrush(TColor a, TColor b);
+// A scroll position after a scroll bar's request (SB_LINEUP ... SB_BOTTOM),
+// kept within min .. max - page + 1.
+int ScrollPosition(WORD request, int pos, int thumb, int min, int max, int page, int line);
 RECT Rect(int l, int t, int r, int b);
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include "Forms.h"
 
+#include <algorithm>
+
 #include "Menus.h"
 #include "Streams.h"
 
@@ -13,6 +15,10 @@ void HandleException(TObject* sender) {
 HBRUSH SolidBrush(TColor c) {
   return Application ? Application->SolidBrush(c) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }
+
+HBRUSH PatternBrush(TColor a, TColor b) {
+  return Application ? Application->PatternBrush(a, b) : static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+}
 }  // namespace ui
 
 // ---- TForm ----
@@ -24,6 +30,102 @@ TForm::TForm(TComponent* owner) : TCustomForm(owner) {
   SetBounds(0, 0, 320, 240);
 }
 
+TForm::~TForm() {
+  DetachMenu();  // the window would destroy the menu's handles with itself
+  if (menu_) menu_->form_ = nullptr;
+}
+
+void TForm::DetachMenu() {
+  if (menu_ && HandleAllocated()) ::SetMenu(handle_, nullptr);
+}
+
+void TForm::DestroyHandle() {
+  DetachMenu();
+  TCustomForm::DestroyHandle();
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  DetachMenu();
+  if (menu_) {
+    menu_->form_ = nullptr;
+    RemoveFreeNotification(menu_);
+  }
+  menu_ = menu;
+  if (menu) {
+    menu->form_ = this;
+    FreeNotification(menu);
+  }
+  if (HandleAllocated()) Perform(CM_MENUCHANGED);
+}
+
+void TForm::Loaded() {
+  TCustomForm::Loaded();
+  if (menuName_.empty()) return;
+  auto* menu = dynamic_cast<TMainMenu*>(FindComponent(menuName_));
+  if (!menu) throw Exception(ClassName() + ": Menu " + menuName_ + " is not a main menu of the form");
+  SetMenu(menu);
+}
+
+void TForm::Notification(TComponent* c, TOperation op) {
+  TCustomForm::Notification(c, op);
+  if (op == TOperation::opRemove && c == menu_) {
+    DetachMenu();
+    menu_ = nullptr;
+  }
+}
+
+void TForm::SetAutoScroll(bool v) {
+  autoScroll_ = v;
+  if (!v) ScrollBy(-scrollX_, -scrollY_);
+  UpdateScrollRange();
+}
+
+// The extent of the controls, counted from the unscrolled origin, against the
+// client area; a bar shows only while its range is larger than its page.
+void TForm::UpdateScrollRange() {
+  if (!HandleAllocated() || scrolling_) return;
+  if (!autoScroll_) {
+    if (GetWindowLongPtrA(handle_, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) ShowScrollBar(handle_, SB_BOTH, FALSE);
+    return;
+  }
+  scrolling_ = true;
+  for (int pass = 0; pass < 2; ++pass) {  // one bar appearing may call for the other
+    int right = 0, bottom = 0;
+    for (int i = 0; i < ControlCount(); ++i) {
+      TControl* c = Controls(i);
+      if (!c->Visible() || c->Align() != alNone) continue;
+      right = std::max(right, c->Left() + c->Width() + scrollX_);
+      bottom = std::max(bottom, c->Top() + c->Height() + scrollY_);
+    }
+    RECT client;
+    GetClientRect(handle_, &client);
+    SCROLLINFO h{sizeof h, SIF_RANGE | SIF_PAGE | SIF_POS, 0, right - 1, static_cast<UINT>(client.right), scrollX_, 0};
+    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS, 0, bottom - 1, static_cast<UINT>(client.bottom), scrollY_, 0};
+    SetScrollInfo(handle_, SB_HORZ, &h, TRUE);
+    SetScrollInfo(handle_, SB_VERT, &v, TRUE);
+    // The content may have shrunk or the window grown: scroll back.
+    ScrollBy(std::max(0, std::min(scrollX_, right - static_cast<int>(client.right))) - scrollX_,
+             std::max(0, std::min(scrollY_, bottom - static_cast<int>(client.bottom))) - scrollY_);
+  }
+  scrolling_ = false;
+}
+
+void TForm::ScrollBy(int dx, int dy) {
+  if (!dx && !dy) return;
+  scrollX_ += dx;
+  scrollY_ += dy;
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (c->Align() == alNone) c->SetBounds(c->Left() - dx, c->Top() - dy, c->Width(), c->Height());
+  }
+  if (HandleAllocated()) {
+    SetScrollPos(handle_, SB_HORZ, scrollX_, TRUE);
+    SetScrollPos(handle_, SB_VERT, scrollY_, TRUE);
+  }
+  Invalidate();
+}
+
 void TForm::InitForm() {
   std::vector<TComponent*> read;
   HMODULE module = GetModuleHandleA(nullptr);
@@ -33,7 +135,8 @@ void TForm::InitForm() {
   }
   for (auto& bind : binders_) bind();
   for (TComponent* c : read) c->Loaded();
-  if (OnCreate) OnCreate(this);
+  // A failing OnCreate is reported like any other error; the form stays.
+  if (OnCreate) ui::Guard(this, [this] { OnCreate(this); });
   if (Visible()) Show();
 }
 
@@ -44,7 +147,7 @@ void TForm::CreateParams(TCreateParams& p) {
     case bsNone: p.Style |= WS_POPUP; break;
     case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
     case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
-    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsDialog: p.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
   }
   if (BorderStyle != bsNone && (BorderIcons & biSystemMenu)) {
     p.Style |= WS_SYSMENU;
@@ -64,13 +167,14 @@ void TForm::CreateWnd() {
   CreateParams(p);
   if (clientWidth_ >= 0 || clientHeight_ >= 0) {
     RECT r{0, 0, clientWidth_ >= 0 ? clientWidth_ : Width(), clientHeight_ >= 0 ? clientHeight_ : Height()};
-    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    AdjustWindowRectEx(&r, p.Style, menu_ != nullptr, p.ExStyle);
     TControl::SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
   }
   if (Position == poScreenCenter)
     TControl::SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
                         Width(), Height());
   TWinControl::CreateWnd();
+  if (menu_) ::SetMenu(handle_, menu_->Handle());
   if (FormStyle == fsStayOnTop) SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (TransparentColor) SetLayeredWindowAttributes(handle_, ui::ColorToRGB(TransparentColorValue), 0, LWA_COLORKEY);
   if (icon_) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -129,9 +233,8 @@ void TForm::Release() {
 void TForm::PaintWindow(HDC dc) {
   TCustomControl::PaintWindow(dc);
   if (OnPaint) {
-    Canvas().SetHandle(dc);
+    ui::CanvasTarget target(Canvas(), dc);
     OnPaint(this);
-    Canvas().SetHandle(nullptr);
   }
 }
 
@@ -147,7 +250,10 @@ void TForm::WndProc(TMessage& m) {
       delete this;  // nothing may touch the form after this
       return;
     case WM_SHOWWINDOW:
-      if (m.WParam && OnShow) OnShow(this);
+      if (m.WParam) {
+        if (OnShow) OnShow(this);
+        ShowingChanged();  // its visible pages are shown with it
+      }
       break;
     case WM_ACTIVATE:
       if (LOWORD(m.WParam) != WA_INACTIVE && OnActivate) OnActivate(this);
@@ -156,6 +262,28 @@ void TForm::WndProc(TMessage& m) {
       auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
       if (!(wp->flags & SWP_NOSIZE) || !(wp->flags & SWP_NOMOVE)) TControl::SetBounds(wp->x, wp->y, wp->cx, wp->cy);
       break;
+    }
+    case CM_MENUCHANGED:
+      if (menu_) {
+        ::SetMenu(handle_, menu_->Handle());
+        DrawMenuBar(handle_);
+      }
+      break;
+    case WM_SIZE:
+      TCustomForm::WndProc(m);
+      UpdateScrollRange();
+      return;
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+      if (m.LParam || !autoScroll_) break;  // a scroll-bar control's: reflected
+      const int bar = m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT;
+      SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+      GetScrollInfo(handle_, bar, &si);
+      const int pos = ui::ScrollPosition(LOWORD(m.WParam), si.nPos, si.nTrackPos, si.nMin, si.nMax,
+                                         static_cast<int>(si.nPage), 8);
+      if (bar == SB_HORZ) ScrollBy(pos - scrollX_, 0);
+      else ScrollBy(0, pos - scrollY_);
+      return;
     }
   }
   TCustomForm::WndProc(m);
@@ -178,6 +306,8 @@ bool TForm::SetProp(const std::string& name, const TValue& v) {
   else if (name == "TransparentColor") TransparentColor = v.AsBool();
   else if (name == "TransparentColorValue") TransparentColorValue = ui::ColorFromValue(v);
   else if (name == "Scaled" || name == "PixelsPerInch" || name == "TextHeight") {}  // fixed 96 dpi layout
+  else if (name == "Menu") menuName_ = v.AsString();
+  else if (name == "AutoScroll") SetAutoScroll(v.AsBool());
   else if (name == "OnCreate") SetEvent(OnCreate, name, v);
   else if (name == "OnShow") SetEvent(OnShow, name, v);
   else if (name == "OnActivate") SetEvent(OnActivate, name, v);
@@ -319,6 +449,24 @@ HBRUSH TApplication::SolidBrush(TColor c) {
   auto& b = brushes_[rgb];
   if (!b) b.reset(CreateSolidBrush(rgb));
   return static_cast<HBRUSH>(b.get());
+}
+
+HBRUSH TApplication::PatternBrush(TColor a, TColor b) {
+  auto& brush = patterns_[{ui::ColorToRGB(a), ui::ColorToRGB(b)}];
+  if (!brush) {
+    const COLORREF colors[2] = {ui::ColorToRGB(a), ui::ColorToRGB(b)};
+    TBitmap cells(8, 8);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) {
+        uint8_t* p = cells.ScanLine(y) + x * 3;
+        const COLORREF c = colors[(x + y) % 2];
+        p[0] = GetBValue(c);
+        p[1] = GetGValue(c);
+        p[2] = GetRValue(c);
+      }
+    brush.reset(CreatePatternBrush(cells.Handle()));  // the brush keeps a copy of the cells
+  }
+  return static_cast<HBRUSH>(brush.get());
 }
 
 UINT TApplication::AddMenuCommand(TMenuItem* item) {

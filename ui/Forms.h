@@ -15,6 +15,7 @@ enum TPosition { poDesigned, poScreenCenter };
 enum TFormStyle { fsNormal, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+class TMainMenu;
 
 class TCustomForm : public TCustomControl {
   UI_CLASS(TCustomForm)
@@ -28,6 +29,7 @@ class TForm : public TCustomForm {
   UI_CLASS(TForm)
  public:
   explicit TForm(TComponent* owner);
+  ~TForm() override;
 
   // Reads the stored description (RCDATA named after the class), binds the
   // fields, calls Loaded on every component read, then OnCreate.
@@ -49,11 +51,19 @@ class TForm : public TCustomForm {
   void Close();
   void Release();  // frees the form once the message loop runs again
   void BringToFront();
+  // The menu bar; a change of its items rebuilds it and sends CM_MENUCHANGED.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
+  // Scroll bars whenever controls lie beyond the client area (off by default).
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool v);
 
   TNotifyEvent OnCreate, OnShow, OnActivate, OnPaint;
   TCloseEvent OnClose;
 
   bool SetProp(const std::string& name, const TValue& v) override;
+  void Loaded() override;
+  void Notification(TComponent* c, TOperation op) override;
 
  protected:
   // Binds a field to the stored component of that name (checked at creation).
@@ -68,13 +78,21 @@ class TForm : public TCustomForm {
   }
   void CreateParams(TCreateParams& p) override;
   void CreateWnd() override;
+  void DestroyHandle() override;
   void WndProc(TMessage& m) override;
   void PaintWindow(HDC dc) override;
 
  private:
+  void DetachMenu();
+  void UpdateScrollRange();
+  void ScrollBy(int dx, int dy);
   std::vector<std::function<void()>> binders_;
   HICON icon_ = nullptr;
   int clientWidth_ = -1, clientHeight_ = -1;
+  TMainMenu* menu_ = nullptr;
+  std::string menuName_;  // from the description, found once all is read
+  bool autoScroll_ = false, scrolling_ = false;
+  int scrollX_ = 0, scrollY_ = 0;
 };
 
 namespace ui {
@@ -131,6 +149,7 @@ class TApplication : public TComponent {
   std::map<UINT_PTR, class TTimer*> Timers;
   void Notification(TComponent* c, TOperation op) override;
   HBRUSH SolidBrush(TColor c);
+  HBRUSH PatternBrush(TColor a, TColor b);
   UINT AddMenuCommand(TMenuItem* item);
   void RemoveMenuCommand(UINT id);
   bool DispatchCommand(UINT id);
@@ -144,6 +163,7 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   std::string title_;
   std::map<COLORREF, ui::GdiObject> brushes_;
+  std::map<std::pair<COLORREF, COLORREF>, ui::GdiObject> patterns_;
   std::map<UINT, TMenuItem*> commands_;
   UINT nextCommand_ = 100;
 };

@@ -33,7 +33,7 @@ void TFont::Assign(const TFont& f) {
   Changed();
 }
 
-HFONT TFont::Handle() const {
+std::shared_ptr<ui::GdiObject> TFont::Shared() const {
   if (!handle_) {
     LOGFONTA lf = {};
     lf.lfHeight = height_;
@@ -43,9 +43,9 @@ HFONT TFont::Handle() const {
     lf.lfStrikeOut = (style_ & fsStrikeOut) != 0;
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
-    handle_.reset(CreateFontIndirectA(&lf));
+    handle_ = std::make_shared<ui::GdiObject>(CreateFontIndirectA(&lf));
   }
-  return static_cast<HFONT>(handle_.get());
+  return handle_;
 }
 
 bool TFont::SetProp(const std::string& name, const TValue& v) {
@@ -67,26 +67,33 @@ void TCanvas::SetHandle(HDC dc) {
     if (oldPen_) SelectObject(dc_, oldPen_);
   }
   oldFont_ = oldBrush_ = oldPen_ = nullptr;
+  font_.reset();
+  brush_.reset();
+  pen_.reset();
   dc_ = dc;
 }
 
 void TCanvas::UseFont() {
-  HGDIOBJ old = SelectObject(dc_, Font.Handle());
+  std::shared_ptr<ui::GdiObject> font = Font.Shared();
+  HGDIOBJ old = SelectObject(dc_, font->get());
   if (!oldFont_) oldFont_ = old;
+  font_ = std::move(font);
   SetTextColor(dc_, ui::ColorToRGB(Font.Color()));
   SetBkMode(dc_, TRANSPARENT);
 }
 
 void TCanvas::UseBrush() {
-  brush_.reset(Brush.BrushStyle == TBrush::bsClear ? nullptr : CreateSolidBrush(ui::ColorToRGB(Brush.Color)));
-  HGDIOBJ old = SelectObject(dc_, brush_ ? brush_.get() : GetStockObject(NULL_BRUSH));
+  ui::GdiObject brush(Brush.BrushStyle == TBrush::bsClear ? nullptr : CreateSolidBrush(ui::ColorToRGB(Brush.Color)));
+  HGDIOBJ old = SelectObject(dc_, brush ? brush.get() : GetStockObject(NULL_BRUSH));
   if (!oldBrush_) oldBrush_ = old;
+  brush_ = std::move(brush);
 }
 
 void TCanvas::UsePen() {
-  pen_.reset(CreatePen(PS_SOLID, Pen.Width, ui::ColorToRGB(Pen.Color)));
-  HGDIOBJ old = SelectObject(dc_, pen_.get());
+  ui::GdiObject pen(CreatePen(PS_SOLID, Pen.Width, ui::ColorToRGB(Pen.Color)));
+  HGDIOBJ old = SelectObject(dc_, pen.get());
   if (!oldPen_) oldPen_ = old;
+  pen_ = std::move(pen);
 }
 
 void TCanvas::FillRect(const RECT& r) {
@@ -104,6 +111,17 @@ void TCanvas::Rectangle(int l, int t, int r, int b) {
   UsePen();
   UseBrush();
   ::Rectangle(dc_, l, t, r, b);
+}
+
+void TCanvas::RoundRect(int l, int t, int r, int b, int w, int h) {
+  UsePen();
+  UseBrush();
+  ::RoundRect(dc_, l, t, r, b, w, h);
+}
+
+void TCanvas::Polyline(const std::vector<POINT>& points) {
+  UsePen();
+  ::Polyline(dc_, points.data(), static_cast<int>(points.size()));
 }
 
 void TCanvas::MoveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
@@ -146,17 +164,11 @@ void TCanvas::StretchDraw(const RECT& r, TGraphic* g) {
   if (g && !g->Empty()) g->Draw(*this, r);
 }
 
-TBitmap::~TBitmap() {
-  canvas_.reset();
-  if (dc_) {
-    SelectObject(dc_, oldBitmap_);
-    DeleteDC(dc_);
-  }
-}
+TBitmap::~TBitmap() = default;
 
 void TBitmap::SetSize(int w, int h, TPixelFormat pf) {
   if (w < 0 || h < 0) throw Exception("Invalid bitmap size");
-  if (dc_) SelectObject(dc_, oldBitmap_);
+  selected_.reset();
   bitmap_.reset();
   bits_ = nullptr;
   width_ = w;
@@ -175,7 +187,7 @@ void TBitmap::SetSize(int w, int h, TPixelFormat pf) {
   if (!bitmap_) throw Exception("Out of system resources");
   bits_ = static_cast<uint8_t*>(bits);
   std::memset(bits_, 0, static_cast<size_t>(Stride()) * h);
-  if (dc_) oldBitmap_ = SelectObject(dc_, bitmap_.get());
+  if (dc_) selected_.emplace(dc_.get(), bitmap_.get());
 }
 
 uint8_t* TBitmap::ScanLine(int y) {
@@ -185,9 +197,9 @@ uint8_t* TBitmap::ScanLine(int y) {
 
 TCanvas& TBitmap::Canvas() {
   if (!dc_) {
-    dc_ = CreateCompatibleDC(nullptr);
-    oldBitmap_ = SelectObject(dc_, bitmap_.get());
-    canvas_ = std::make_unique<TCanvas>(dc_);
+    dc_.reset(CreateCompatibleDC(nullptr));
+    if (bitmap_) selected_.emplace(dc_.get(), bitmap_.get());
+    canvas_ = std::make_unique<TCanvas>(dc_.get());
   }
   return *canvas_;
 }
@@ -265,10 +277,8 @@ void TBitmap::LoadFromStream(TStream& s) {
       rest.size() - (fh.bfOffBits - sizeof fh) < need)
     throw Exception("Bitmap image is not valid");
   SetSize(ih->biWidth, std::abs(ih->biHeight), bpp == 32 ? pf32bit : pf24bit);
-  HDC dc = GetDC(nullptr);
-  const int rows = SetDIBits(dc, Handle(), 0, height_, rest.data() + (fh.bfOffBits - sizeof fh),
+  const int rows = SetDIBits(ui::WindowDC().get(), Handle(), 0, height_, rest.data() + (fh.bfOffBits - sizeof fh),
                              reinterpret_cast<const BITMAPINFO*>(rest.data()), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
   if (rows != height_) throw Exception("Bitmap image is not valid");
 }
 

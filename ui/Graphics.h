@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Classes.h"
+#include "Handles.h"
 
 // 0x00BBGGRR, or a system colour when the top byte is 0xFF (index in the low byte).
 using TColor = int32_t;
@@ -25,11 +27,6 @@ constexpr TColor clNone = 0x1FFFFFFF;
 namespace ui {
 COLORREF ColorToRGB(TColor c);
 TColor ColorFromValue(const TValue& v);  // number or a name such as clBtnFace
-
-struct GdiDeleter {
-  void operator()(HGDIOBJ h) const { if (h) DeleteObject(h); }
-};
-using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiDeleter>;
 }  // namespace ui
 
 enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -47,7 +44,9 @@ class TFont {
   TColor Color() const { return color_; }
   void SetColor(TColor c) { color_ = c; Changed(); }
   void Assign(const TFont& f);
-  HFONT Handle() const;
+  HFONT Handle() const { return static_cast<HFONT>(Shared()->get()); }
+  // A canvas keeps the font it has selected alive until it selects another.
+  std::shared_ptr<ui::GdiObject> Shared() const;
   // "Font.Name" style properties of a form description.
   bool SetProp(const std::string& name, const TValue& v);
   std::function<void()> OnChange;
@@ -58,7 +57,7 @@ class TFont {
   int height_ = -11;
   int style_ = 0;
   TColor color_ = clWindowText;
-  mutable ui::GdiObject handle_;
+  mutable std::shared_ptr<ui::GdiObject> handle_;
 };
 
 struct TBrush {
@@ -75,7 +74,8 @@ struct TPen {
 class TGraphic;
 
 // Draws on a device context it does not own (a control's, a paint cycle's or
-// a bitmap's); selected tools are put back when the handle changes.
+// a bitmap's); selected tools are put back when the handle changes. A tool is
+// freed only after another has taken its place in the DC.
 class TCanvas {
  public:
   TCanvas() = default;
@@ -90,9 +90,17 @@ class TCanvas {
   TBrush Brush;
   TPen Pen;
 
+  // Put Font (with its colour and a transparent background), Brush or Pen
+  // into the DC, for calls made on Handle() directly.
+  void UseFont();
+  void UseBrush();
+  void UsePen();
+
   void FillRect(const RECT& r);
   void FrameRect(const RECT& r);
   void Rectangle(int l, int t, int r, int b);
+  void RoundRect(int l, int t, int r, int b, int w, int h);
+  void Polyline(const std::vector<POINT>& points);
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
   void TextOut(int x, int y, const std::string& s);
@@ -104,13 +112,26 @@ class TCanvas {
   TColor Pixel(int x, int y) const { return static_cast<TColor>(GetPixel(dc_, x, y)); }
 
  private:
-  void UseFont();
-  void UseBrush();
-  void UsePen();
   HDC dc_ = nullptr;
   HGDIOBJ oldFont_ = nullptr, oldBrush_ = nullptr, oldPen_ = nullptr;
+  std::shared_ptr<ui::GdiObject> font_;
   ui::GdiObject brush_, pen_;
 };
+
+namespace ui {
+// Points a shared canvas at another DC for one scope; the previous DC comes back after.
+class CanvasTarget {
+ public:
+  CanvasTarget(TCanvas& canvas, HDC dc) : canvas_(canvas), old_(canvas.Handle()) { canvas.SetHandle(dc); }
+  ~CanvasTarget() { canvas_.SetHandle(old_); }
+  CanvasTarget(const CanvasTarget&) = delete;
+  CanvasTarget& operator=(const CanvasTarget&) = delete;
+
+ private:
+  TCanvas& canvas_;
+  HDC old_;
+};
+}  // namespace ui
 
 class TStream;
 
@@ -161,8 +182,8 @@ class TBitmap : public TGraphic {
   uint8_t* bits_ = nullptr;
   int width_ = 0, height_ = 0;
   TPixelFormat pf_ = pf24bit;
-  HDC dc_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
+  ui::MemoryDC dc_;
+  std::optional<ui::SelectedObject> selected_;  // bitmap_ in dc_
   std::unique_ptr<TCanvas> canvas_;
 };
 

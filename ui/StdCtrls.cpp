@@ -45,14 +45,11 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 
 void TLabel::TextChanged() {
   if (AutoSize && !WordWrap) {
-    HDC dc = GetDC(nullptr);
-    TCanvas c(dc);
+    ui::WindowDC dc;
+    TCanvas c(dc.get());
     c.Font.Assign(Font);
     std::string t = text_.empty() ? " " : text_;
-    int w = c.TextWidth(t), h = c.TextHeight(t);
-    c.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
-    TControl::SetBounds(Left(), Top(), w, h);
+    TControl::SetBounds(Left(), Top(), c.TextWidth(t), c.TextHeight(t));
   }
   Invalidate();
 }
@@ -160,7 +157,10 @@ bool TCustomMemo::SetProp(const std::string& name, const TValue& v) {
 
 // ---- check boxes and radio buttons ----
 
-TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) { SetBounds(0, 0, 97, 17); }
+TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
+  SetBounds(0, 0, 97, 17);
+  SetParentColor(true);
+}
 
 bool TButtonControl::Checked() const {
   if (handle_) return SendMessageA(handle_, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
@@ -228,19 +228,23 @@ void TRadioButton::CreateParams(TCreateParams& p) {
 
 // ---- TGroupBox ----
 
-TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 185, 105); }
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
+  SetBounds(0, 0, 185, 105);
+  SetParentColor(true);
+}
 
+// The two-pixel frame lies on rows h div 2 - 1 and h div 2 (h: the height of
+// "0"), the caption at x 9: where a skinned group box draws its own.
 void TCustomGroupBox::Paint() {
   TCanvas& c = Canvas();
-  int h = c.TextHeight("0");
+  const int h = c.TextHeight("0");
   RECT r = ClientRect();
-  r.top += h / 2;
+  r.top = h / 2 - 1;
   DrawEdge(c.Handle(), &r, EDGE_ETCHED, BF_RECT);
   if (!text_.empty()) {
-    RECT t{8, 0, 8 + c.TextWidth(text_) + 4, h};
     c.Brush.Color = Color();
-    c.FillRect(t);
-    c.TextOut(10, 0, text_);
+    c.FillRect(RECT{7, 0, 9 + c.TextWidth(text_) + 2, h});
+    c.TextOut(9, 0, text_);
   }
 }
 
@@ -330,18 +334,7 @@ void TScrollBar::SetPosition(int p) {
 
 void TScrollBar::WndProc(TMessage& m) {
   if (m.Msg == CN_BASE + WM_HSCROLL || m.Msg == CN_BASE + WM_VSCROLL) {
-    int p = position_;
-    switch (LOWORD(m.WParam)) {
-      case SB_LINEUP: --p; break;
-      case SB_LINEDOWN: ++p; break;
-      case SB_PAGEUP: p -= std::max(PageSize, 1); break;
-      case SB_PAGEDOWN: p += std::max(PageSize, 1); break;
-      case SB_THUMBTRACK:
-      case SB_THUMBPOSITION: p = HIWORD(m.WParam); break;
-      case SB_TOP: p = Min; break;
-      case SB_BOTTOM: p = Max; break;
-    }
-    SetPosition(p);
+    SetPosition(ui::ScrollPosition(LOWORD(m.WParam), position_, HIWORD(m.WParam), Min, Max, PageSize, 1));
     return;
   }
   TWinControl::WndProc(m);

@@ -4,8 +4,11 @@
 #include <mmsystem.h>
 
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "Forms.h"
 #include "TestSupport.h"
 #include "Unit_MICMixer.h"
 #include "Unit_Mixer.h"
@@ -79,4 +82,24 @@ TEST(MicMixer, CallbackWindowReceivesMessagesThroughTheGivenProcedure) {
   EXPECT_EQ(notifications, std::vector<LPARAM>{7});
   CloseMicMixer();
   EXPECT_FALSE(IsWindow(w));
+}
+
+namespace {
+LRESULT CALLBACK Throwing(HWND, UINT msg, WPARAM, LPARAM) {
+  if (msg == MM_MIXM_CONTROL_CHANGE) throw std::runtime_error("mixer gone");
+  return 0;
+}
+}  // namespace
+
+TEST(MicMixer, AnErrorInTheCallbackIsReportedAndTheWindowStays) {
+  TApplication app;
+  std::vector<std::string> errors;
+  app.OnException = [&](TObject*, const std::string& m) { errors.push_back(m); };
+  OpenMicMixer(Throwing);
+  HWND w = MicMixerWindow();
+  ASSERT_NE(w, nullptr);
+  SendMessageA(w, MM_MIXM_CONTROL_CHANGE, 0, 7);
+  EXPECT_EQ(errors, std::vector<std::string>{"mixer gone"});
+  EXPECT_TRUE(IsWindow(w));
+  CloseMicMixer();
 }

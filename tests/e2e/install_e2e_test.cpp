@@ -58,7 +58,10 @@ HWND MemoOf(HWND form) {
   EnumChildWindows(
       form,
       [](HWND child, LPARAM lp) CALLBACK -> BOOL {
-        if (GetWindowLongPtrA(child, GWL_STYLE) & ES_MULTILINE) {
+        char cls[16] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        // The style bit alone also matches the status bar's CCS_NORESIZE.
+        if (_stricmp(cls, "Edit") == 0 && (GetWindowLongPtrA(child, GWL_STYLE) & ES_MULTILINE)) {
           *reinterpret_cast<HWND*>(lp) = child;
           return FALSE;
         }

@@ -186,6 +186,16 @@ DWORD ForegroundPid() {
   return pid;
 }
 
+void ClickAt(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  WaitFor([] { return false; }, 200);  // the messages of the click
+}
+
 std::string ReadFileText(const std::string& path) {
   std::ifstream f(path);
   std::stringstream s;

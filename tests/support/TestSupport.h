@@ -68,6 +68,10 @@ class MessageWindow {
 // The process of the foreground window.
 DWORD ForegroundPid();
 
+// A left click as the user makes it: the cursor to a point of the screen, the
+// button down and up, then this thread's messages dispatched for a while.
+void ClickAt(POINT screen);
+
 // A file's whole text; empty when it cannot be read.
 std::string ReadFileText(const std::string& path);
 // A file's bytes unchanged (empty when it cannot be read), and writing them.

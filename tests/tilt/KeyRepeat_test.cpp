@@ -4,7 +4,11 @@
 
 #include <map>
 #include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "Forms.h"
 #include "KeyRepeat.h"
 #include "KeyTaps.h"
 #include "RecordingInput.h"
@@ -142,4 +146,24 @@ TEST(TiltEvent, OnlyTheTiltEventReadsTheSensor) {
   r.dbch_data[0] = tilt::EvTiltData;
   testsupport::Sim("set 0x55 fail");
   EXPECT_EQ(tilt::TiltReadingFor(DBT_CUSTOMEVENT, lp), std::optional<int32_t>(tilt::kFailedRead));
+}
+
+namespace {
+// A keyboard that fails at the first key.
+class BrokenInput : public RecordingInput {
+ public:
+  void KeybdEvent(BYTE, BYTE, DWORD) override { throw std::runtime_error("no keyboard"); }
+};
+}  // namespace
+
+TEST(KeyRepeat, AFailingTapIsReportedAndEndsOnlyThatWorker) {
+  TApplication app;
+  std::vector<std::string> errors;  // written by the worker, read once it has ended
+  app.OnException = [&](TObject*, const std::string& m) { errors.push_back(m); };
+  BrokenInput in;
+  tilt::KeyRepeat repeat(in);
+  repeat.Start(Direction::Left);
+  EXPECT_TRUE(repeat.StopAll());
+  EXPECT_EQ(errors, std::vector<std::string>{"no keyboard"});
+  EXPECT_FALSE(repeat.Repeating(Direction::Left));
 }

@@ -13,9 +13,7 @@ void SaveScreenArea(HWND window, const std::string& path) {
   RECT r;
   GetWindowRect(window, &r);
   TBitmap shot(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
+  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), ui::WindowDC().get(), r.left, r.top, SRCCOPY);
   GdiFlush();
   BITMAPINFOHEADER ih{sizeof ih, shot.Width(), -shot.Height(), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
   DWORD bits = static_cast<DWORD>(shot.Stride()) * shot.Height();
