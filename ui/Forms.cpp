@@ -1,6 +1,7 @@
 #include "Forms.h"
 
 #include "Menus.h"
+#include "Screen.h"
 #include "Streams.h"
 
 TApplication* Application = nullptr;
@@ -17,7 +18,8 @@ HBRUSH SolidBrush(TColor c) {
 
 // ---- TForm ----
 
-TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {}
+TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) { Screen->AddForm(this); }
+TCustomForm::~TCustomForm() { Screen->RemoveForm(this); }
 
 TForm::TForm(TComponent* owner) : TCustomForm(owner) {
   TControl::SetVisible(false);
@@ -32,7 +34,7 @@ void TForm::InitForm() {
     read = ui::ReadForm(this, std::string(reinterpret_cast<const char*>(res.Memory()), static_cast<size_t>(res.Size())));
   }
   for (auto& bind : binders_) bind();
-  for (TComponent* c : read) c->Loaded();
+  ui::CallLoaded(read);
   if (OnCreate) OnCreate(this);
   if (Visible()) Show();
 }
