@@ -49,23 +49,25 @@ TEST_F(PavonaTest, StartsHiddenAndReceivesTheDevicesEvents) {
 
 namespace {
 
+struct DialogSearch {
+  DWORD pid;
+  bool found;
+};
+
+BOOL CALLBACK FindDialog(HWND h, LPARAM l) {
+  auto* s = reinterpret_cast<DialogSearch*>(l);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  char cls[16] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  s->found = owner == s->pid && lstrcmpA(cls, "#32770") == 0;
+  return !s->found;
+}
+
 // A dialog window (a message box) of the process.
 bool HasDialog(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    bool found;
-  } search{pid, false};
-  EnumWindows(
-      [](HWND h, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        char cls[16] = "";
-        GetClassNameA(h, cls, sizeof cls);
-        s->found = owner == s->pid && lstrcmpA(cls, "#32770") == 0;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{pid, false};
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
