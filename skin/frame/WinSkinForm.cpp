@@ -167,15 +167,19 @@ void TWinSkinForm::RestoreWindowProcs() {
   WindowHook.Release();
 }
 
-void TWinSkinForm::Unskin() {
+bool TWinSkinForm::StopFrame() {
   if (!FrameTakeover) {
     UnskinControlsOnly();
-    return;
+    return false;
   }
   delete SysMenu;
   SysMenu = nullptr;
   if (HoverTimer) HoverTimer->SetEnabled(false);
-  if (!WindowHook.Hooked()) return;
+  return true;
+}
+
+void TWinSkinForm::Unskin() {
+  if (!StopFrame() || !WindowHook.Hooked()) return;
   RestoreWindowProcs();
   // Still to come: the skinned controls and menu items given back, the form's
   // colour, the caption styles (SetFrameStyles), the window menu, the MDI
@@ -193,13 +197,7 @@ void TWinSkinForm::UnskinControlsOnly() {
 }
 
 void TWinSkinForm::ReleaseOnDestroy() {
-  if (!FrameTakeover) {
-    UnskinControlsOnly();
-    return;
-  }
-  delete SysMenu;
-  SysMenu = nullptr;
-  if (HoverTimer) HoverTimer->SetEnabled(false);
+  if (!StopFrame()) return;
   if (WindowHook.Hooked()) RestoreWindowProcs();
   // Still to come: the skinned controls and the menu bar freed.
   TitleBuffer.SetSize(0, 0, pf24bit);

@@ -114,6 +114,9 @@ class TWinSkinForm : public TComponent {
   void FormWindowProc(TMessage& m);
   void LoadWindowIcon();
   void FinishTakeover();
+  // What Unskin and the window's destruction share; false when the frame was
+  // never taken (only the controls are skinned then, and now given back).
+  bool StopFrame();
   // Unskin without the steps that would change the window's look or size.
   void ReleaseOnDestroy();
   void UnskinControlsOnly();
