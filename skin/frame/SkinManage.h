@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "ExtCtrls.h"
+
 class TBitmap;
 class TCustomForm;
 class TSkinData;
-class TTimer;
 class TWinSkinForm;
 class TWinSkinPopMenu;
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "ExtCtrls.h"
 #include "Forms.h"
 #include "LzhEncode.h"
 #include "SkinManage.h"
@@ -219,7 +218,10 @@ TEST_F(SkinDataTest, ArchivesItCannotUseLeaveTheFormUnskinnedAndTheProgramRunnin
 }
 
 TEST_F(SkinDataTest, SkinFileLoadsAnotherSkinAndSchedulesAReload) {
-  TSkinData* data = Loaded(nullptr, sfMainform);
+  auto owned = std::make_unique<TSkinData>(nullptr);
+  TSkinData* data = owned.get();
+  SkinManage = new TSkinManage();
+  SkinManage->AddSkinData(data);
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string path = std::string(temp) + "skinfile-test.skn";
@@ -233,6 +235,8 @@ TEST_F(SkinDataTest, SkinFileLoadsAnotherSkinAndSchedulesAReload) {
   EXPECT_EQ(SkinManage->PendingAction, saReload);
   data->SetSkinFile(path);  // gone now
   EXPECT_TRUE(data->NoSkin);
+  owned.reset();
+  EXPECT_EQ(SkinManage->PendingSkinData, nullptr) << "the next tick never reaches a freed skin data";
 }
 
 TEST_F(SkinDataTest, TheFormFilterRefusesMonthCalendarsAndReportsWhenAsked) {
