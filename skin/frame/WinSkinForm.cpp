@@ -39,7 +39,7 @@ TWinSkinForm::TWinSkinForm(TComponent* owner)
 }
 
 TWinSkinForm::~TWinSkinForm() {
-  if (WindowHook.Hooked()) {
+  if (WindowHook.Hooked() || SavedFormWindowProc) {
     LifeState = lsDestroying;
     ReleaseOnDestroy();
   }
@@ -198,7 +198,7 @@ void TWinSkinForm::UnskinControlsOnly() {
 
 void TWinSkinForm::ReleaseOnDestroy() {
   if (!StopFrame()) return;
-  if (WindowHook.Hooked()) RestoreWindowProcs();
+  RestoreWindowProcs();
   // Still to come: the skinned controls and the menu bar freed.
   TitleBuffer.SetSize(0, 0, pf24bit);
 }

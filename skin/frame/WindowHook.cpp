@@ -16,7 +16,16 @@ struct TWindowHook::TLink {
 };
 
 bool TWindowHook::Hook(HWND h) {
-  if (window_ || !h || !IsWindow(h) || GetPropA(h, kHookProp)) return false;
+  if (window_ || !h || !IsWindow(h)) return false;
+  if (auto* link = static_cast<TLink*>(GetPropA(h, kHookProp))) {
+    if (link->hook) return false;
+    // Our procedure is still in the window's chain, passing messages on: it
+    // serves this hook now.
+    link->hook = this;
+    window_ = h;
+    old_ = link->old;
+    return true;
+  }
   auto* link = new TLink{this, nullptr};
   SetPropA(h, kHookProp, link);
   window_ = h;

@@ -16,7 +16,9 @@ class TWindowHook {
   TWindowHook(const TWindowHook&) = delete;
   TWindowHook& operator=(const TWindowHook&) = delete;
 
-  // Hooks h; false when this object or another hook already holds it.
+  // Hooks h; false when this object or another hook already holds it. A
+  // window a hook let go of while another procedure stood in front is hooked
+  // again where it was.
   bool Hook(HWND h);
   // Hands the window back. When our procedure is still the window's, the saved
   // one is put back; when another procedure was set in front of ours since,

@@ -450,6 +450,12 @@ TEST_F(SkinFrameTest, UnskinOrFreeingGivesTheWindowItsProcedureBack) {
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)),
               way == freeUnderAnotherSubclass ? &OuterProc : &RecordingProc)
         << way;
+    if (way == freeUnderAnotherSubclass) {  // taken again where the first frame was
+      ASSERT_TRUE(SkinManage->AddWindow(h));
+      EXPECT_EQ(Query(h), 1);
+      delete SkinManage->FindSkinForm(h);
+      EXPECT_EQ(Query(h), 0);
+    }
     g_seen.clear();
     DestroyWindow(h);
     EXPECT_EQ(g_seen, std::vector<UINT>{WM_NCDESTROY}) << way;
