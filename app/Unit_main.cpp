@@ -40,6 +40,7 @@ void RegisterProgramMessages() {
 }
 
 TForm_Main::TForm_Main(TComponent* owner) : TForm(owner) {
+  RegisterComponentClass<TSkinData>();
   Bind("PGC", PGC);
   Bind("TSMain", TSMain);
   Bind("TSHW", TSHW);
@@ -109,6 +110,7 @@ TForm_Main::TForm_Main(TComponent* owner) : TForm(owner) {
   Bind("Fileopen", Fileopen);
   Bind("Timer_Powersave", Timer_Powersave);
   Bind("Timer_PowerResume", Timer_PowerResume);
+  Bind("SkinData1", SkinData1);
 
   Method("FormCreate", &TForm_Main::FormCreate);
   Method("FormClose", &TForm_Main::FormClose);

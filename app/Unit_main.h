@@ -24,6 +24,7 @@
 #include "PlayerKeys.h"
 #include "StdCtrls.h"
 #include "ThreadTimer.h"
+#include "WinSkinData.h"
 
 // Tray icon callback message.
 constexpr UINT WM_TRAYICON = WM_USER + 1000;
@@ -80,6 +81,7 @@ class TForm_Main : public TForm {
   TMenuItem *Open = nullptr, *About = nullptr, *ExitW = nullptr;
   TOpenDialog* Fileopen = nullptr;
   TTimer *Timer_Powersave = nullptr, *Timer_PowerResume = nullptr;
+  TSkinData* SkinData1 = nullptr;
   std::vector<TMemo*> BatteryMemos;
 
   // State shared by the control center's actions.

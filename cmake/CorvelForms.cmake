@@ -1,6 +1,10 @@
 # Stored form descriptions: each text file becomes an RCDATA resource named
-# after the class of its top object. A line "Prop = file 'name'" is replaced
-# by the named file's bytes as a hex block when the program is built.
+# after the class of its top object. When the program is built, a line
+#   Prop = file 'name'          becomes the named file's bytes as a hex block;
+#   Prop = stream file 'name'   becomes a stream as components store one: a
+#                               32-bit little-endian length, then the bytes.
+# A name is relative to the form's folder, or starts with ${CMAKE_BINARY_DIR}
+# for a build output (the form is then expanded again whenever it changes).
 set(CORVEL_FORM_EXPAND ${CMAKE_CURRENT_LIST_DIR}/ExpandForm.cmake)
 
 function(corvel_add_forms target)
@@ -16,15 +20,17 @@ function(corvel_add_forms target)
       message(FATAL_ERROR "${form}: no top object line")
     endif()
     string(REGEX REPLACE "^object +[A-Za-z0-9_]+ *: *([A-Za-z0-9_]+).*" "\\1" cls "${top}")
-    file(STRINGS ${path} includes REGEX "= *file +'[^']*'")
+    file(STRINGS ${path} includes REGEX "= *(stream +)?file +'[^']*'")
     set(deps ${path})
     foreach(line ${includes})
       string(REGEX REPLACE ".*file +'([^']*)'.*" "\\1" inc "${line}")
-      list(APPEND deps ${dir}/${inc})
+      string(REPLACE "\${CMAKE_BINARY_DIR}" "${CMAKE_BINARY_DIR}" inc "${inc}")
+      get_filename_component(inc ${inc} ABSOLUTE BASE_DIR ${dir})
+      list(APPEND deps ${inc})
     endforeach()
     set(out ${CMAKE_CURRENT_BINARY_DIR}/forms/${stem}.form)
     add_custom_command(OUTPUT ${out}
-      COMMAND ${CMAKE_COMMAND} -DIN=${path} -DOUT=${out} -P ${CORVEL_FORM_EXPAND}
+      COMMAND ${CMAKE_COMMAND} -DIN=${path} -DOUT=${out} -DBINARY_DIR=${CMAKE_BINARY_DIR} -P ${CORVEL_FORM_EXPAND}
       DEPENDS ${deps} ${CORVEL_FORM_EXPAND} VERBATIM)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
     string(APPEND rc_text "${cls} RCDATA \"${out}\"\n")

@@ -60,6 +60,9 @@ struct TValue {
 
 class TMemoryStream;
 enum class TOperation { opInsert, opRemove };
+// ComponentState flags: csLoading from the start of reading until the
+// component's Loaded has run, csReading while its description is read.
+enum TComponentStateFlag { csLoading = 1, csReading = 2 };
 
 class TComponent : public TObject {
   UI_CLASS(TComponent)
@@ -76,6 +79,8 @@ class TComponent : public TObject {
   void InsertComponent(TComponent* c);
   void RemoveComponent(TComponent* c);
   bool Destroying() const { return destroying_; }
+  int ComponentState() const { return state_; }
+  void SetComponentState(int flags, bool on) { state_ = on ? state_ | flags : state_ & ~flags; }
 
   std::string Name;
   int Tag = 0;
@@ -129,6 +134,7 @@ class TComponent : public TObject {
   std::vector<TComponent*> freeNotifies_;
   std::map<std::string, std::any> methods_;
   bool destroying_ = false;
+  int state_ = 0;
 };
 
 namespace ui {

@@ -22,12 +22,19 @@ class Parser {
     if (_stricmp(cls.c_str(), root_->ClassName().c_str()) != 0)
       Fail("the description is for " + cls + ", not " + root_->ClassName());
     root_->Name = name;
-    read_.push_back(root_);
+    Start(root_);
     ReadBody(root_);
+    for (TComponent* c : read_) c->SetComponentState(csReading, false);
     return read_;
   }
 
  private:
+  // Loading lasts until the component's Loaded has run (ui::CallLoaded).
+  void Start(TComponent* c) {
+    c->SetComponentState(csLoading | csReading, true);
+    read_.push_back(c);
+  }
+
   void ReadBody(TComponent* c) {
     for (;;) {
       std::string word = Ident();
@@ -58,7 +65,7 @@ class Parser {
     TComponent* c = ui::CreateComponent(cls, root_);
     if (!c) Fail("class " + cls + " not found");
     c->Name = name;
-    read_.push_back(c);
+    Start(c);
     if (container != root_ || dynamic_cast<TControl*>(c)) {
       if (!container->AcceptChild(c)) Fail(container->ClassName() + " cannot hold " + name + ": " + cls);
     }
@@ -90,13 +97,24 @@ class Parser {
     } else if (ch == '{') {
       v.kind = TValue::Binary;
       ++pos_;
-      std::string hex;
-      while (!Accept("}")) {
-        Skip();
-        hex += t_[pos_++];
+      // Stored skins run to tens of kilobytes: one pass, no copies.
+      int high = -1;
+      for (;; ++pos_) {
+        if (pos_ >= t_.size()) Fail("'}' expected");
+        const char h = t_[pos_];
+        if (h == '}') break;
+        if (h == '\n') ++line_;
+        if (std::isspace(static_cast<unsigned char>(h))) continue;
+        const int digit = HexDigit(h);
+        if (digit < 0) Fail("hex digit expected");
+        if (high < 0) high = digit;
+        else {
+          v.bytes.push_back(static_cast<uint8_t>(high << 4 | digit));
+          high = -1;
+        }
       }
-      if (hex.size() % 2) Fail("odd number of hex digits");
-      for (size_t i = 0; i < hex.size(); i += 2) v.bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+      ++pos_;
+      if (high >= 0) Fail("odd number of hex digits");
     } else {
       v.kind = TValue::Ident;
       v.s = Ident();
@@ -142,6 +160,13 @@ class Parser {
       }
       any = true;
     }
+  }
+
+  static int HexDigit(char h) {
+    if (h >= '0' && h <= '9') return h - '0';
+    if (h >= 'a' && h <= 'f') return h - 'a' + 10;
+    if (h >= 'A' && h <= 'F') return h - 'A' + 10;
+    return -1;
   }
 
   std::string Ident() {
@@ -191,4 +216,11 @@ class Parser {
 
 namespace ui {
 std::vector<TComponent*> ReadForm(TComponent* root, const std::string& text) { return Parser(root, text).ReadRoot(); }
+
+void CallLoaded(const std::vector<TComponent*>& read) {
+  for (TComponent* c : read) {
+    c->Loaded();
+    c->SetComponentState(csLoading, false);
+  }
+}
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Menus.h"
+#include "Screen.h"
 #include "Streams.h"
 
 TApplication* Application = nullptr;
@@ -23,7 +24,8 @@ HBRUSH PatternBrush(TColor a, TColor b) {
 
 // ---- TForm ----
 
-TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) {}
+TCustomForm::TCustomForm(TComponent* owner) : TCustomControl(owner) { Screen->AddForm(this); }
+TCustomForm::~TCustomForm() { Screen->RemoveForm(this); }
 
 TForm::TForm(TComponent* owner) : TCustomForm(owner) {
   TControl::SetVisible(false);
@@ -134,7 +136,7 @@ void TForm::InitForm() {
     read = ui::ReadForm(this, std::string(reinterpret_cast<const char*>(res.Memory()), static_cast<size_t>(res.Size())));
   }
   for (auto& bind : binders_) bind();
-  for (TComponent* c : read) c->Loaded();
+  ui::CallLoaded(read);
   // A failing OnCreate is reported like any other error; the form stays.
   if (OnCreate) ui::Guard(this, [this] { OnCreate(this); });
   if (Visible()) Show();

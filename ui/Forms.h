@@ -21,6 +21,7 @@ class TCustomForm : public TCustomControl {
   UI_CLASS(TCustomForm)
  public:
   explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;  // leaves Screen
 };
 
 // A form: its window class is named after the C++ class (ClassName), and its
@@ -100,6 +101,8 @@ namespace ui {
 void HandleException(TObject* sender);
 // Reads a form description into root: for tests and the form itself.
 std::vector<TComponent*> ReadForm(TComponent* root, const std::string& text);
+// Loaded on every component read, in order; each leaves csLoading after it.
+void CallLoaded(const std::vector<TComponent*>& read);
 }  // namespace ui
 
 class TMenuItem;

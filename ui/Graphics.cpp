@@ -308,11 +308,63 @@ void TPicture::LoadFromStream(TStream& s) {
 TImageList::TImageList(int w, int h) : list_(ImageList_Create(w, h, ILC_COLOR32 | ILC_MASK, 4, 4)) {}
 TImageList::~TImageList() { ImageList_Destroy(list_); }
 
+namespace {
+int AddBitmap(HIMAGELIST list, HBITMAP bitmap, TColor maskColor) {
+  if (maskColor == clNone) return ImageList_Add(list, bitmap, nullptr);
+  return ImageList_AddMasked(list, bitmap, ui::ColorToRGB(maskColor));
+}
+}  // namespace
+
 int TImageList::Add(TBitmap& image, TColor maskColor) {
-  if (maskColor == clNone) return ImageList_Add(list_, image.Handle(), nullptr);
-  return ImageList_AddMasked(list_, image.Handle(), ui::ColorToRGB(maskColor));
+  if (image.Empty()) return -1;
+  // A bitmap selected into a DC (a TBitmap whose canvas was used) cannot be
+  // selected into the list's: hand it a copy of the bits.
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = image.Width();
+  bi.bmiHeader.biHeight = -image.Height();
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = static_cast<WORD>(image.PixelFormat());
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  ui::GdiObject copy(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!copy) return -1;
+  GdiFlush();
+  std::memcpy(bits, image.ScanLine(0), static_cast<size_t>(image.Stride()) * static_cast<size_t>(image.Height()));
+  return AddBitmap(list_, static_cast<HBITMAP>(copy.get()), maskColor);
 }
 
-void TImageList::Draw(TCanvas& c, int x, int y, int index) {
-  ImageList_Draw(list_, index, c.Handle(), x, y, ILD_TRANSPARENT);
+int TImageList::AddResource(HMODULE module, const std::string& name, TColor maskColor) {
+  ui::GdiObject bitmap(LoadImageA(module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) return -1;
+  return AddBitmap(list_, static_cast<HBITMAP>(bitmap.get()), maskColor);
+}
+
+void TImageList::Draw(TCanvas& c, int x, int y, int index, bool enabled) {
+  if (enabled) {
+    ImageList_Draw(list_, index, c.Handle(), x, y, ILD_TRANSPARENT);
+    return;
+  }
+  int w = 0, h = 0;
+  if (!ImageList_GetIconSize(list_, &w, &h) || index < 0 || index >= Count()) return;
+  // The shape: the image drawn on white in one bit per pixel, 0 wherever it
+  // left a pixel other than white.
+  HDC maskDC = CreateCompatibleDC(c.Handle());
+  ui::GdiObject mask(CreateBitmap(w, h, 1, 1, nullptr));
+  HGDIOBJ oldMask = SelectObject(maskDC, mask.get());
+  PatBlt(maskDC, 0, 0, w, h, WHITENESS);
+  ImageList_Draw(list_, index, maskDC, 0, 0, ILD_TRANSPARENT);
+  const COLORREF oldText = SetTextColor(c.Handle(), RGB(0, 0, 0));
+  const COLORREF oldBack = SetBkColor(c.Handle(), RGB(255, 255, 255));
+  const std::pair<int, int> layers[] = {{1, COLOR_BTNHIGHLIGHT}, {0, COLOR_BTNSHADOW}};
+  for (const auto& [offset, colour] : layers) {
+    HGDIOBJ oldBrush = SelectObject(c.Handle(), GetSysColorBrush(colour));
+    // Pattern where the mask is 0, destination where it is 1.
+    BitBlt(c.Handle(), x + offset, y + offset, w, h, maskDC, 0, 0, 0x00B8074A);
+    SelectObject(c.Handle(), oldBrush);
+  }
+  SetBkColor(c.Handle(), oldBack);
+  SetTextColor(c.Handle(), oldText);
+  SelectObject(maskDC, oldMask);
+  DeleteDC(maskDC);
 }

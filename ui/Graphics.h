@@ -215,9 +215,15 @@ class TImageList {
   ~TImageList();
   TImageList(const TImageList&) = delete;
   TImageList& operator=(const TImageList&) = delete;
+  // Adds the image's frames (its width in steps of the list's); the index of
+  // the first, or -1. The list reads a copy, so the bitmap may stay selected.
   int Add(TBitmap& image, TColor maskColor = clNone);
+  // The same from a bitmap resource of the module.
+  int AddResource(HMODULE module, const std::string& name, TColor maskColor);
   int Count() const { return ImageList_GetImageCount(list_); }
-  void Draw(TCanvas& c, int x, int y, int index);
+  // Greyed (enabled false): the image's pixels other than white, in the button
+  // highlight colour one pixel down and right and in the shadow colour over it.
+  void Draw(TCanvas& c, int x, int y, int index, bool enabled = true);
   HIMAGELIST Handle() const { return list_; }
 
  private:

@@ -13,6 +13,12 @@ std::string_view Trim(std::string_view s) {
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
+std::string UpperCase(std::string_view s) {
+  std::string upper(s);
+  for (char& c : upper) c = Upper(c);
+  return upper;
+}
+
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t k = 0; k < a.size(); ++k)
@@ -36,12 +42,12 @@ TSkinIni::TSkinIni(std::string_view text) {
     if (line.front() == '[') {
       const size_t close = line.find(']');
       const std::string name(Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1)));
-      size_t index = IndexOf(name);
-      if (index == names_.size()) {
+      const auto [at, added] = index_.emplace(UpperCase(name), names_.size());
+      if (added) {
         names_.push_back(name);
         keys_.emplace_back();
       }
-      current = &keys_[index];
+      current = &keys_[at->second];
       continue;
     }
     const size_t eq = line.find('=');
@@ -54,9 +60,8 @@ TSkinIni::TSkinIni(std::string_view text) {
 }
 
 size_t TSkinIni::IndexOf(const std::string& section) const {
-  size_t k = 0;
-  while (k < names_.size() && !SameText(names_[k], section)) ++k;
-  return k;
+  const auto at = index_.find(UpperCase(section));
+  return at == index_.end() ? names_.size() : at->second;
 }
 
 const TSkinIni::TKeys* TSkinIni::Find(const std::string& section) const {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,7 @@ class TSkinIni {
 
   std::vector<std::string> names_;
   std::vector<TKeys> keys_;
+  std::unordered_map<std::string, size_t> index_;  // upper-cased name -> position
 };
 
 // Parses a number as ReadInteger does; nullopt when it is not one.

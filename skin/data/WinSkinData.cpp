@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Forms.h"
 #include "ImgUtil.h"
 #include "SkinIni.h"
+#include "SkinManage.h"
 #include "SkinRead.h"
-#include "Streams.h"
 
 using skin::TSkinIni;
 
@@ -55,6 +56,42 @@ TColor ParseSkinColour(const std::string& text) {
   return components[0] + components[1] * 256 + components[2] * 65536;
 }
 
+namespace {
+// Other libraries' control classes and the skin kind each is drawn as; a class
+// is looked up by its first line.
+const char* const DefaultSkin3rd[] = {
+    "TTBDock=Panel", "TTBToolbar=Panel", "TImageEnMView=scrollbar", "TImageEnView=scrollbar", "TRzButton=button",
+    "TRzCheckGroup=CheckGroup", "TRzRadioGroup=Radiogroup", "TRzRadioButton=Radiobutton", "TRzCheckBox=Checkbox",
+    "TRzButtonEdit=Edit", "TRzDBRadioGroup=Radiogroup", "TRzDBRadioButton=Radiobutton", "TRzDBCheckBox=Checkbox",
+    "TDBCheckboxEh=Checkbox", "TDBCheckboxEh=Checkbox", "TLMDCHECKBOX=Checkbox", "TLMDDBCHECKBOX=Checkbox",
+    "TLMDRadiobutton=Radiobutton", "TLMDGROUPBOX=Panel", "TLMDSIMPLEPANEL=Panel", "TLMDDBCalendar=Panel",
+    "TLMDButtonPanel=Panel", "TLMDLMDCalculator=Panel", "TLMDHeaderPanel=Panel", "TLMDTechnicalLine=Panel",
+    "TLMDLMDClock=Panel", "TLMDTrackbar=trackbar", "TLMDListCombobox=combobox", "TLMDCheckListCombobox=combobox",
+    "TLMDHeaderListCombobox=combobox", "TLMDImageCombobox=combobox", "TLMDColorCombobox=combobox",
+    "TLMDFontCombobox=combobox", "TLMDFontSizeCombobox=combobox", "TLMDFontSizeCombobox=combobox",
+    "TLMDPrinterCombobox=combobox", "TLMDDriveCombobox=combobox", "TLMDCalculatorComboBox=combobox",
+    "TLMDTrackBarComboBox=combobox", "TLMDCalendarComboBox=combobox", "TLMDRADIOGROUP=radiogroup",
+    "TLMDCheckGroup=CheckGroup", "TLMDDBRADIOGROUP=radiogroup", "TLMDDBCheckGroup=CheckGroup", "TLMDEDIT=Edit",
+    "TLMDMASKEDIT=Edit", "TLMDBROWSEEDIT=Edit", "TLMDEXTSPINEDIT=Edit", "TLMDCALENDAREDIT=Edit",
+    "TLMDFILEOPENEDIT=Edit", "TLMDFILESAVEEDIT=Edit", "TLMDCOLOREDIT=Edit", "TLMDDBEDIT=Edit", "TLMDDBMASKEDIT=Edit",
+    "TLMDDBEXTSPINEDIT=Edit", "TLMDDBSPINEDIT=Edit", "TLMDDBEDITDBLookup=Edit", "TLMDEDITDBLookup=Edit",
+    "TDBLookupCombobox=Combobox", "TWWDBCombobox=Combobox", "TWWDBLookupCombo=Combobox", "TWWDBCombobox=Combobox",
+    "TWWKeyCombo=Combobox", "TWWTempKeyCombo=combobox", "TWWDBDateTimePicker=Combobox", "TWWRADIOGROUP=radiogroup",
+    "TWWDBEDIT=Edit", "TcxDBCheckBox=checkbox", "TcxDBRadioGroup=radiogroup", "TcxRadioGroup=radiogroup",
+    "TcxCheckBox=checkbox", "TOVCPICTUREFIELD=Edit", "TOVCDBPICTUREFIELD=Edit", "TOVCSLIDEREDIT=Edit",
+    "TOVCDBSLIDEREDIT=Edit", "TOVCSIMPLEFIELD=Edit", "TOVCDBSIMPLEFIELD=Edit", "TO32DBFLEXEDIT=Edit",
+    "TOVCNUMERICFIELD=Edit", "TOVCDBNUMERICFIELD=Edit"};
+
+const char* const SkinControlNames[] = {
+    "xcMainMenu", "xcPopupMenu", "xcToolbar", "xcControlbar", "xcCombo", "xcCheckBox", "xcRadioButton",
+    "xcProgress", "xcScrollbar", "xcEdit", "xcButton", "xcBitBtn", "xcSpeedButton", "xcPanel", "xcGroupBox",
+    "xcStatusBar", "xcTab", "xcSystemMenu", "xcFastReport"};
+const char* const SkinFormTypeNames[] = {"sfMainform", "sfOnlyThisForm", "sfDialog"};
+
+// Decided once: the wide text call exists on the NT family only.
+const bool PlatformIsNT = GetVersion() < 0x80000000u;
+}  // namespace
+
 TSkinData::TSkinData(TComponent* owner)
     : TComponent(owner),
       Title(std::make_unique<TDataSkinTitle>("Title")),
@@ -62,9 +99,161 @@ TSkinData::TSkinData(TComponent* owner)
       Left(std::make_unique<TDataSkinBorder>("Left")),
       Right(std::make_unique<TDataSkinBorder>("Right")),
       Top(std::make_unique<TDataSkinBorder>("Top")),
-      Bottom(std::make_unique<TDataSkinBorder>("Bottom")) {}
+      Bottom(std::make_unique<TDataSkinBorder>("Bottom")) {
+  SkinControls.set().reset(xcFastReport);
+  Skin3rd.Assign(std::vector<std::string>(std::begin(DefaultSkin3rd), std::end(DefaultSkin3rd)));
+  MenuGlyphs.AddResource(GetModuleHandleA(nullptr), "MARSOLYMENU", clWhite);
+}
 
-TSkinData::~TSkinData() = default;
+TSkinData::~TSkinData() {
+  if (SkinManage) SkinManage->RemoveSkinData(this);
+}
+
+void TSkinData::SetActive(bool value) {
+  if (value == active_) return;
+  active_ = value;
+  if (ComponentState() & csLoading) return;
+  if (SkinFormtype == sfDialog || !SkinManage) return;
+  if (SkinFormtype == sfOnlyThisForm) SkinManage->PendingSkinData = this;
+  if (value && NoSkin) return;
+  SkinManage->ScheduleAction(value ? saActivate : saDeactivate, 250);
+  SkinManage->PendingSkinData = this;
+}
+
+void TSkinData::SetSkinFile(const std::string& name) {
+  NoSkin = true;
+  skinFile_ = name;
+  const DWORD attributes = name.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  SkinStream.Clear();
+  SkinStream.LoadFromFile(name);
+  LoadFromStore();
+  SkinChanged();
+}
+
+bool TSkinData::SetProp(const std::string& name, const TValue& v) {
+  if (name == "Active") SetActive(v.AsBool());
+  else if (name == "DisableTag") DisableTag = v.AsInt();
+  else if (name == "SkinControls") {
+    SkinControls.reset();
+    for (const std::string& member : v.items) {
+      const auto at = std::find(std::begin(SkinControlNames), std::end(SkinControlNames), member);
+      if (at == std::end(SkinControlNames)) throw Exception("Invalid SkinControls member " + member);
+      SkinControls.set(size_t(at - std::begin(SkinControlNames)));
+    }
+  } else if (name == "Skin3rd" || name == "Skin3rd.Strings") Skin3rd.Assign(v.items);
+  else if (name == "SkinFile") SetSkinFile(v.AsString());
+  else if (name == "SkinStore" || name == "Version") {}  // they keep their own values
+  else if (name == "SkinFormtype") {
+    const std::string kind = v.AsString();
+    const auto at = std::find(std::begin(SkinFormTypeNames), std::end(SkinFormTypeNames), kind);
+    if (at == std::end(SkinFormTypeNames)) throw Exception("Invalid SkinFormtype " + kind);
+    SkinFormtype = TSkinFormType(at - std::begin(SkinFormTypeNames));
+  } else if (name == "MenuUpdate") MenuUpdate = v.AsBool();
+  else if (name == "OnFormSkin") SetEvent(OnFormSkin, name, v);
+  else if (name == "OnSkinChanged") SetEvent(OnSkinChanged, name, v);
+  else if (name == "OnSkinControl") SetEvent(OnSkinControl, name, v);
+  else return TComponent::SetProp(name, v);
+  return true;
+}
+
+std::optional<std::string> TSkinData::GetProp(const std::string& name) const {
+  if (name == "Active") return active_ ? "True" : "False";
+  if (name == "DisableTag") return std::to_string(DisableTag);
+  if (name == "SkinFile") return skinFile_;
+  if (name == "SkinStore") return SkinStore();
+  if (name == "SkinFormtype") return SkinFormTypeNames[SkinFormtype];
+  if (name == "Version") return Version();
+  if (name == "MenuUpdate") return MenuUpdate ? "True" : "False";
+  return TComponent::GetProp(name);
+}
+
+bool TSkinData::ReadBinaryProperty(const std::string& name, TMemoryStream& data) {
+  if (name != "SkinStream") return false;
+  ReadSkinStream(data);
+  return true;
+}
+
+void TSkinData::ReadSkinStream(TStream& stream) {
+  int32_t n = 0;
+  if (stream.Read(&n, sizeof n) != sizeof n || n <= 0) return;
+  // A length beyond the stored bytes is a damaged property: nothing is read.
+  if (stream.Size() - stream.Position() < n) return;
+  SkinStream.Clear();
+  SkinStream.CopyFrom(stream, n);
+  LoadFromStore();
+}
+
+void TSkinData::WriteSkinStream(TStream& stream) {
+  const std::vector<uint8_t>& bytes = SkinStream.Bytes();
+  const int32_t n = static_cast<int32_t>(bytes.size());
+  stream.WriteBuffer(&n, sizeof n);
+  if (n > 0) stream.WriteBuffer(bytes.data(), bytes.size());
+}
+
+bool TSkinData::LoadFromStore() {
+  NoSkin = true;
+  skin::TSkinReader reader;
+  if (!reader.LoadFromStream(std::span<const uint8_t>(SkinStream.Bytes()))) return false;
+  // The description is parsed where it lies: never through a file named
+  // after an archive entry.
+  std::vector<uint8_t> description;
+  std::string found;
+  reader.FindEntry(".ini", description, found);
+  if (found.empty()) return false;
+  SetSkinReader(&reader);
+  try {
+    ReadSkinIni(std::string_view(reinterpret_cast<const char*>(description.data()), description.size()));
+  } catch (const std::exception&) {
+    // A damaged image: the skin stays unusable, the program goes on.
+  }
+  SetSkinReader(nullptr);
+  return !NoSkin;
+}
+
+void TSkinData::Loaded() {
+  if (!SkinManage) SkinManage = new TSkinManage();
+  SkinManage->AddSkinData(this);
+  if (SkinFormtype == sfMainform) {
+    SkinManage->StartHook();
+    if (active_) {
+      if (NoSkin) active_ = false;
+      else SkinManage->ScheduleAction(saActivate, 250);
+    }
+    return;
+  }
+  SkinManage->Active = true;
+  ++SkinManage->StartCount;
+  if (auto* form = dynamic_cast<TCustomForm*>(Owner())) SkinManage->AddWindow(form->Handle());
+}
+
+void TSkinData::SkinChanged() {
+  if (ComponentState() & csLoading) return;
+  if (!SkinManage) Loaded();
+  SkinManage->PendingSkinData = this;
+  SkinManage->FreeAllSysButtons();
+  SkinManage->ScheduleAction(saReload, 250);
+}
+
+void TSkinData::DoSkinChanged() {
+  if (OnSkinChanged) OnSkinChanged(this);
+}
+
+void TSkinData::CheckFormSkin(const std::string& className, bool& DoSkin) {
+  if (OnFormSkin) {
+    OnFormSkin(this, className, DoSkin);
+    return;
+  }
+  if (className == "SysMonthCal32" || (SkinControls[xcFastReport] && className.rfind("Tfr", 0) == 0)) DoSkin = false;
+}
+
+int SkinDrawText(HDC dc, const std::wstring& text, RECT rect, UINT format) {
+  if (PlatformIsNT) return DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string ansi(size_t(std::max(n, 0)), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
+  return DrawTextA(dc, ansi.c_str(), -1, &rect, format);
+}
 
 TColor TSkinData::ReadColour(const std::string& text, TColor def) { return text.empty() ? def : ParseSkinColour(text); }
 

@@ -1,14 +1,20 @@
 // TSkinData: one loaded skin, parsed from the archive's INI description, and
-// the element records the frame and the skinned controls draw from.
+// the element records the frame and the skinned controls draw from. As a
+// component on a form it loads its stored archive ("SkinStream") while the
+// form is read and, once the form is loaded, registers with the skin manager.
 #pragma once
 
+#include <bitset>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Classes.h"
+#include "Controls.h"
 #include "Graphics.h"
+#include "Streams.h"
 
 namespace skin {
 class TSkinIni;
@@ -88,11 +94,66 @@ struct TSkinColours {
 // "84 52 29", "84,52,29" and "84;52;29;" are red 84, green 52, blue 29.
 TColor ParseSkinColour(const std::string& text);
 
+// Which windows a skin data serves (see SkinFormtype).
+enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
+
+// What is skinned; bit n of TSkinControlTypes is member n.
+enum TSkinControlType {
+  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar,
+  xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcSystemMenu, xcFastReport
+};
+using TSkinControlTypes = std::bitset<19>;
+
+class TSkinData;
+using TOnFormSkin = std::function<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
+using TOnSkinControl = std::function<void(TObject* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
+                                          const std::string& ControlClass, TComponent*& SkinnedControl)>;
+
 class TSkinData : public TComponent {
   UI_CLASS(TSkinData)
  public:
   explicit TSkinData(TComponent* owner);
   ~TSkinData() override;
+
+  // Stored properties, in the order a form stores them.
+  bool Active() const { return active_; }
+  void SetActive(bool value);
+  int32_t DisableTag = 99;  // a component whose Tag mod 100 equals it stays unskinned
+  TSkinControlTypes SkinControls;
+  TStringList Skin3rd;  // "class=kind" lines for other libraries' controls
+  const std::string& SkinFile() const { return skinFile_; }
+  void SetSkinFile(const std::string& name);
+  static std::string SkinStore() { return "(none)"; }
+  TSkinFormType SkinFormtype = sfMainform;
+  static std::string Version() { return "2.65.6.22"; }
+  bool MenuUpdate = true;
+  TOnFormSkin OnFormSkin;
+  TNotifyEvent OnSkinChanged;
+  TOnSkinControl OnSkinControl;
+
+  bool SetProp(const std::string& name, const TValue& v) override;
+  std::optional<std::string> GetProp(const std::string& name) const override;
+  // "SkinStream": a 32-bit signed length, then that many bytes of archive.
+  bool ReadBinaryProperty(const std::string& name, TMemoryStream& data) override;
+  void ReadSkinStream(TStream& stream);
+  void WriteSkinStream(TStream& stream);
+
+  // Registers with the skin manager; a form-bound kind has its form taken over.
+  void Loaded() override;
+  // Loads the archive held in SkinStream; false when it was refused or its
+  // description could not be read (NoSkin then stays True). Throws
+  // ElzhException when the decoder's tables cannot be had.
+  bool LoadFromStore();
+  // Has every skinned window pick up a newly loaded skin (deferred).
+  void SkinChanged();
+  void DoSkinChanged();
+  // The per-window filter the manager asks (OnFormSkin decides alone when set).
+  void CheckFormSkin(const std::string& className, bool& DoSkin);
+
+  TMemoryStream SkinStream;  // the archive as stored or read from SkinFile
+  TBitmap SkinIcon;          // this skin data's own icon for the frames' icon buttons
+  bool FramePainting = true;
+  TImageList MenuGlyphs{16, 16};  // the system menu's glyphs: restore, maximize, minimize, close
 
   // The archive the description's images come from; the load that opened it
   // sets it for the parse and clears it afterwards.
@@ -151,4 +212,11 @@ class TSkinData : public TComponent {
 
   const skin::TSkinReader* reader_ = nullptr;
   ui::GdiObject buttonFaceBrush_;
+  bool active_ = false;
+  std::string skinFile_;
 };
+
+// Text for the frame and the controls: DrawTextW on the NT family, else the
+// ANSI text with DrawTextA. The rectangle is the caller's copy; measuring
+// flags never report back.
+int SkinDrawText(HDC dc, const std::wstring& text, RECT rect, UINT format);

@@ -49,6 +49,42 @@ TEST_F(PavonaTest, StartsHiddenAndReceivesTheDevicesEvents) {
 
 namespace {
 
+struct DialogSearch {
+  DWORD pid;
+  bool found;
+};
+
+BOOL CALLBACK FindDialog(HWND h, LPARAM l) {
+  auto* s = reinterpret_cast<DialogSearch*>(l);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  char cls[16] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  s->found = owner == s->pid && lstrcmpA(cls, "#32770") == 0;
+  return !s->found;
+}
+
+// A dialog window (a message box) of the process.
+bool HasDialog(DWORD pid) {
+  DialogSearch search{pid, false};
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+TEST_F(PavonaTest, ItsWindowIsTakenOverByTheSkinFromTheStartWithoutAMessage) {
+  Start();
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(MainWindow(), 0x3504, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, 1u) << "WM_SKINQUERY";
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  const DWORD pid = pavona_->id();
+  EXPECT_FALSE(testsupport::WaitFor([pid] { return HasDialog(pid); }, 1000)) << "a message box";
+}
+
+namespace {
+
 bool OverlayShown() {
   HWND overlay = FindWindowA("TICOForm", nullptr);
   return overlay && IsWindowVisible(overlay);

@@ -1,4 +1,4 @@
-// Small BMP files and pixel helpers for the skin tests.
+// Small BMP files, pixel helpers and the shipped skin for the skin tests.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,15 @@
 #include "Graphics.h"
 
 namespace skintest {
+
+// The build's packed skin, beside the test programs' folder.
+inline std::string ShippedSkin() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path, n);
+  dir.resize(dir.find_last_of('\\') + 1);
+  return dir + "..\\skin\\corvel.skn";
+}
 
 // A 24-bit bottom-up BMP file of w x h whose pixel (x, y) is colour(x, y) as 0xRRGGBB.
 template <class F>

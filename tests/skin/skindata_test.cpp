@@ -293,19 +293,9 @@ TEST(SkinReaderStreamTest, ReadsFromTheStreamPositionAndReportsOlderArchives) {
   EXPECT_EQ(messages[1], messages[0]);
 }
 
-namespace {
-std::string ShippedSkin() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dir(path, n);
-  dir.resize(dir.find_last_of('\\') + 1);
-  return dir + "..\\skin\\corvel.skn";
-}
-}  // namespace
-
 TEST(ShippedSkinTest, HoldsEveryElementTheWindowUses) {
   TMemoryStream archive;
-  archive.LoadFromFile(ShippedSkin());
+  archive.LoadFromFile(skintest::ShippedSkin());
   TSkinReader reader;
   ASSERT_TRUE(reader.LoadFromStream(archive));
   Bytes description;

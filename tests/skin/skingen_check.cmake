@@ -1,4 +1,5 @@
-# The committed skin is what skingen draws: cmake -DSKINGEN=... -DASSETS=... -DWORK=... -P
+# The committed skin and menu glyphs are what skingen draws:
+#   cmake -DSKINGEN=... -DASSETS=... -DGLYPHS=... -DWORK=... -P
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${SKINGEN} ${WORK} RESULT_VARIABLE rc ERROR_VARIABLE err)
@@ -18,3 +19,11 @@ foreach(name IN LISTS generated)
     message(FATAL_ERROR "assets/skin/${name} differs from skingen's; run skingen assets/skin")
   endif()
 endforeach()
+execute_process(COMMAND ${SKINGEN} --menu-glyphs ${WORK}/glyphs.bmp RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "skingen --menu-glyphs failed (${rc}): ${err}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/glyphs.bmp ${GLYPHS} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${GLYPHS} differs from skingen's; run skingen --menu-glyphs ${GLYPHS}")
+endif()

@@ -2,6 +2,8 @@
 // (corvel.ini) and its 24-bit bitmaps. A flat look: a blue title bar and frame
 // while the window is active, a light grey one while it is not.
 // Magenta (255, 0, 255) is the transparent key colour.
+// skingen --menu-glyphs FILE: the skin engine's system-menu glyphs, a 64 x 16
+// monochrome bitmap.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -89,32 +91,43 @@ class Image {
         }
       }
   }
-  // A 24-bit bottom-up BMP with rows padded to 4 bytes.
-  bool Save(const std::string& path) const {
-    const uint32_t stride = (uint32_t(w_) * 3 + 3) & ~3u, dataSize = stride * uint32_t(h_);
+  // A bottom-up BMP with rows padded to 4 bytes: 24 bits, or 1 bit where
+  // white pixels are 1 and all others 0 (palette black, white).
+  bool Save(const std::string& path, int bits = 24) const {
+    const uint32_t stride = ((uint32_t(w_) * uint32_t(bits) + 31) / 32) * 4, dataSize = stride * uint32_t(h_);
+    const uint32_t palette = bits == 1 ? 8 : 0;
     std::vector<uint8_t> out;
     auto u16 = [&](uint32_t v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
     auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
     out.push_back('B');
     out.push_back('M');
-    u32(14 + 40 + dataSize);
+    u32(14 + 40 + palette + dataSize);
     u32(0);
-    u32(14 + 40);
+    u32(14 + 40 + palette);
     u32(40);
     u32(uint32_t(w_));
     u32(uint32_t(h_));
     u16(1);
-    u16(24);
+    u16(uint32_t(bits));
     u32(0);
     u32(dataSize);
     u32(2835);
     u32(2835);
+    u32(bits == 1 ? 2 : 0);
     u32(0);
-    u32(0);
+    if (bits == 1) {
+      u32(0x000000);
+      u32(0xFFFFFF);
+    }
     for (int y = h_ - 1; y >= 0; --y) {
       const size_t start = out.size();
       for (int x = 0; x < w_; ++x) {
         const Rgb c = Get(x, y);
+        if (bits == 1) {
+          if (x % 8 == 0) out.push_back(0);
+          if (c.r == 255 && c.g == 255 && c.b == 255) out.back() |= uint8_t(0x80 >> (x % 8));
+          continue;
+        }
         out.push_back(c.b);
         out.push_back(c.g);
         out.push_back(c.r);
@@ -463,9 +476,34 @@ Tile=0
 
 }  // namespace
 
+// The system menu's glyphs, 16 x 16 each, black on white (white is
+// transparent): restore, maximize, minimize, close.
+bool MenuGlyphs(const std::string& path) {
+  constexpr Rgb Black{0, 0, 0};
+  Image g(64, 16, White);
+  // A window outline with a two-pixel title edge.
+  auto window = [&](int x0, int y0, int x1, int y1) {
+    g.Fill(x0, y0, x1, y1, White);
+    g.Frame(x0, y0, x1, y1, Black);
+    g.Fill(x0, y0 + 1, x1, y0 + 2, Black);
+  };
+  window(6, 3, 13, 9);
+  window(3, 6, 10, 12);
+  window(16 + 3, 3, 16 + 13, 12);
+  g.Fill(32 + 4, 10, 32 + 11, 12, Black);
+  g.Stroke(4, 4, 11, 11, 1.6f, Black, 48);
+  g.Stroke(11, 4, 4, 11, 1.6f, Black, 48);
+  return g.Save(path, 1);
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--menu-glyphs") {
+    if (MenuGlyphs(argv[2])) return 0;
+    std::fprintf(stderr, "skingen: cannot write %s\n", argv[2]);
+    return 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: skingen OUTDIR\n");
+    std::fprintf(stderr, "usage: skingen OUTDIR | skingen --menu-glyphs FILE\n");
     return 2;
   }
   OutDir = argv[1];

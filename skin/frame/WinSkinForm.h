@@ -1,0 +1,128 @@
+// TWinSkinForm: the frame object of one taken-over top-level window. The skin
+// manager makes it, hands it the window and calls SkinForm (a form of the
+// class library) or SkinWindow (any other window), then posts
+// WM_SKINACTIVATE, which finishes the takeover once the message loop runs.
+// It puts its window procedure in front of the window's, lets go of the
+// window when it is destroyed (life state dead, freed by the manager or its
+// form) and gives it back on Unskin.
+//
+// So far it carries the takeover's life cycle only: the window keeps the
+// platform's frame. Still to come, where marked below: the caption styles,
+// frame sizes, title buttons, system menu, menu bar, MDI client, form colour,
+// window region, skinned controls and menu items.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Classes.h"
+#include "Controls.h"
+#include "Graphics.h"
+#include "WindowHook.h"
+
+class TCustomForm;
+class TNCObject;
+class TPopupMenu;
+class TSkinButton;
+class TSkinControl;
+class TSkinData;
+class TTimer;
+class TWinSkinMenu;
+class TWinSysButton;
+
+enum TSkinLifeState : int32_t {
+  lsNew = 0,  // taken over, not yet finished
+  lsActive = 1,
+  lsReskinning = 3,
+  lsDestroying = 4,
+  lsResizing = 5,
+  lsDead = 6  // the window is gone
+};
+
+class TWinSkinForm : public TComponent {
+  UI_CLASS(TWinSkinForm)
+ public:
+  explicit TWinSkinForm(TComponent* owner);
+  // Lets go of a window that still exists, as at WM_NCDESTROY, then leaves
+  // the manager's list.
+  ~TWinSkinForm() override;
+
+  void SkinForm(TSkinData* skinData, TCustomForm* form);
+  void SkinWindow(TSkinData* skinData);
+  // Has the platform recompute the non-client area.
+  void RecalcFrame();
+  // Gives the window back; the manager frees the object right after.
+  void Unskin();
+  // The window procedure in front of the window's own.
+  void WndProc(TMessage& m);
+  void CallDefault(TMessage& m);
+
+  int DisableTag = 0;  // stored with the form, never read
+
+  TWndMethod SavedFormWindowProc;  // the form's WindowProc before the takeover
+  skin::TWindowHook WindowHook;    // GWLP_WNDPROC -> WndProc while hooked
+  TTimer* HoverTimer = nullptr;    // owned; 250 ms, on once the takeover is finished
+  std::string CaptionPrefix = "  ";
+  std::string Caption;      // the window text at takeover
+  std::string WindowClass;  // the window's class name at takeover
+  TFont CaptionFont;        // the platform's caption font
+  bool SavedMenuUpdate = false;
+  bool FrameTakeover = false;  // xcMainMenu at takeover: the frame is ours
+  RECT ClientRect{};           // at takeover
+  DWORD LastSysMenuTick = 0;
+  int DoubleClickTime = 0;
+  int SpaceWidth = 0;
+  HWND OwnerWindow = nullptr;
+  int LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0;
+  RECT WindowRect{};
+  RECT CaptionRect{};
+  RECT PlatformFrame{};  // (0, 0, window minus client width, window minus client height) at takeover
+  int MenuBarHeight = 0;
+  int SysButtonCount = 0;
+  bool MenuTracking = false;
+  bool RightToLeft = false;
+  TPopupMenu* SysMenu = nullptr;
+  HWND MdiClient = nullptr, NewMdiChild = nullptr;
+  HMENU WindowMenu = nullptr, SystemMenu = nullptr, TrackedMenu = nullptr;
+  TColor SavedColor = clBtnFace;
+  DWORD Style = 0;  // GWL_STYLE at takeover
+  int RightButtonsLeft = 0;
+  TNCObject* HotObject = nullptr;
+  bool HasRegion = false;
+  HRGN Region = nullptr;
+  TCustomForm* Form = nullptr;
+  HWND Handle = nullptr;
+  TCanvas ControlCanvas;
+  TSkinData* SkinData = nullptr;
+  TWinSkinMenu* MenuBar = nullptr;
+  std::vector<TWinSysButton*> SysButtons;
+  TBitmap IconBitmap;  // the window's small icon on 0xFF00FF
+  TBitmap TitleBuffer;
+  std::vector<TSkinControl*> Controls;  // listed, not owned
+  int FrameWidth = 0, FrameHeight = 0;
+  int RegionWidth = 0, RegionHeight = 0;
+  bool Active = true;
+  uint8_t WindowKind = 0;   // 0 normal, 1 MDI frame, 2 MDI child
+  uint8_t BorderKind = 0;   // 0 sizeable, 1 single, 2 none, 3 dialog
+  uint8_t FrameStyles = 0;  // 1 maximize, 2 minimize, 8 system menu, 0x10 caption removed
+  uint8_t ShowState = 0;    // 0 normal, 1 maximized, 2 minimized
+  TSkinLifeState LifeState = lsNew;
+  TSkinButton* HotButton = nullptr;
+
+ private:
+  void FormWindowProc(TMessage& m);
+  void LoadWindowIcon();
+  void FinishTakeover();
+  // What Unskin and the window's destruction share; false when the frame was
+  // never taken (only the controls are skinned then, and now given back).
+  bool StopFrame();
+  // Unskin without the steps that would change the window's look or size.
+  void ReleaseOnDestroy();
+  void UnskinControlsOnly();
+  void RestoreWindowProcs();
+};
+
+std::string GetWindowCaption(HWND h);  // WM_GETTEXT, up to 1000 characters
+std::string GetWindowClass(HWND h);    // up to 100 characters
+void RepaintWindow(HWND h);            // invalidated and painted at once
