@@ -23,6 +23,8 @@
 #include "Unit_ini.h"
 #include "Unit_main.h"
 #include "Unit_menu.h"
+#include "Unit_MICMixer.h"
+#include "seams/Mixer.h"
 #include "seams/Power.h"
 #include "seams/Sound.h"
 #include "seams/System.h"
@@ -90,6 +92,36 @@ class RecordingDisplay : public seams::Display {
       changes.push_back("resolution " + std::to_string(mode->dmPelsWidth) + "x" + std::to_string(mode->dmPelsHeight));
     }
     return DISP_CHANGE_SUCCESSFUL;
+  }
+};
+
+// One mixer device with a speaker line and a microphone line whose mute
+// (control 6) has the driver's switch (control 5) beside it.
+class MicrophoneMixer : public seams::Mixer {
+ public:
+  std::map<DWORD, DWORD> values;
+  UINT GetNumDevs() override { return 1; }
+  MMRESULT Open(HMIXER* mixer, UINT, DWORD_PTR, DWORD) override {
+    *mixer = reinterpret_cast<HMIXER>(1);
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT Close(HMIXER) override { return MMSYSERR_NOERROR; }
+  MMRESULT GetLineInfo(HMIXER, MIXERLINEA& line, DWORD) override {
+    line.dwLineID = line.dwComponentType == MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE ? 2 : 1;
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT GetLineControls(HMIXER, MIXERLINECONTROLSA& controls, DWORD) override {
+    const bool mute = controls.dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE;
+    controls.pamxctrl->dwControlID = controls.dwLineID == 2 ? (mute ? 6 : 4) : (mute ? 1 : 0);
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT GetControlDetails(HMIXER, MIXERCONTROLDETAILS& d, DWORD) override {
+    *static_cast<DWORD*>(d.paDetails) = values[d.dwControlID];
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT SetControlDetails(HMIXER, MIXERCONTROLDETAILS& d, DWORD) override {
+    values[d.dwControlID] = *static_cast<DWORD*>(d.paDetails);
+    return MMSYSERR_NOERROR;
   }
 };
 
@@ -343,6 +375,36 @@ TEST_F(MainForm, EndingOnAnyPathStopsEventsAndRemovesTheIcon) {
   EXPECT_EQ(Sim("log"), "app_main_test.exe set 0x0087\n");
   EXPECT_EQ(Sim("get events"), "0\n");
   EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon stayed behind";
+}
+
+// The microphone's mute follows the driver's switch beside it: the mixer
+// reports each change to the callback window by the control's id.
+TEST_F(MainForm, MicrophoneMuteFollowsItsSwitch) {
+  MicrophoneMixer mixer;
+  seams::ScopedSeam<seams::Mixer> useMixer(mixer);
+  Start();
+  HWND callback = MicMixerWindow();
+  ASSERT_NE(callback, nullptr);
+  auto notify = [&](DWORD control) { SendMessageA(callback, MM_MIXM_CONTROL_CHANGE, 1, control); };
+  const struct {
+    DWORD switchOn, mute, changed;
+    DWORD switchAfter, muteAfter;
+  } cases[] = {
+      {1, 0, 5, 1, 1},  // the switch turned on: the microphone is muted
+      {0, 0, 5, 0, 0},  // turned off: nothing
+      {1, 0, 6, 0, 0},  // the microphone unmuted: the switch goes off
+      {1, 1, 6, 1, 1},  // muted: the switch stays
+      {1, 0, 4, 1, 0},  // its volume: nothing
+  };
+  for (const auto& c : cases) {
+    mixer.values[5] = c.switchOn;
+    mixer.values[6] = c.mute;
+    notify(c.changed);
+    EXPECT_EQ(mixer.values[5], c.switchAfter) << c.changed;
+    EXPECT_EQ(mixer.values[6], c.muteAfter) << c.changed;
+  }
+  EXPECT_EQ(SendMessageA(callback, WM_QUERYENDSESSION, 0, 0), 1);
+  EXPECT_EQ(mixer.values[0], 0u) << "the speaker volume is never touched";
 }
 
 // The tray's right button opens the tray menu at the cursor; Open, About and
