@@ -46,6 +46,7 @@ class StartupPictures {
   std::exception_ptr first_;
   StartupPictures* outer_;
 };
+
 bool IsHibernateAllowed();
 bool EnableShutdownPrivilege();
 bool SetResolution(WORD width, WORD height);
