@@ -183,6 +183,8 @@ class PagesTest : public testing::Test {
   static void ClickOn(TControl* c, int dx = 0) {
     POINT p = {c->Left() + c->Width() / 2 + dx, c->Top() + c->Height() / 2};
     ClientToScreen(c->Parent()->Handle(), &p);
+    auto* window = dynamic_cast<TWinControl*>(c);
+    EXPECT_EQ(WindowFromPoint(p), window ? window->Handle() : c->Parent()->Handle()) << c->Name << " lies hidden";
     testsupport::ClickAt(p);
     WaitPumping(200);
   }
