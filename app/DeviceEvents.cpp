@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#define EV(code, name) {code, DeviceEvent::name, #name}
+#define EV(code, name) {code, DeviceEvent::name}
 
 const DeviceEventCode kDeviceEventCodes[50] = {
     EV(48, EvOrient180),        EV(49, EvOrient0),          EV(50, EvOrient270),
@@ -32,10 +32,4 @@ std::optional<DeviceEvent> LookupDeviceEvent(uint8_t code) {
                              [](const DeviceEventCode& e, uint8_t c) { return e.code < c; });
   if (it == std::end(kDeviceEventCodes) || it->code != code) return std::nullopt;
   return it->event;
-}
-
-const char* DeviceEventName(DeviceEvent event) {
-  for (const auto& e : kDeviceEventCodes)
-    if (e.event == event) return e.name;
-  return "";
 }

@@ -17,7 +17,6 @@ enum class DeviceEvent {
 struct DeviceEventCode {
   uint8_t code;
   DeviceEvent event;
-  const char* name;
 };
 
 // The 50 codes, ascending.
@@ -25,5 +24,3 @@ extern const DeviceEventCode kDeviceEventCodes[50];
 
 // The action of a code; nothing for codes outside the table.
 std::optional<DeviceEvent> LookupDeviceEvent(uint8_t code);
-
-const char* DeviceEventName(DeviceEvent event);

@@ -69,6 +69,7 @@ std::unique_ptr<TPngImage> TICOForm::Prepare(const std::string& name) {
   fade_.Stop();
   hold_.Start(1500);  // the hold counts from the call
   auto picture = LoadOverlayPicture(library_, name);
+  pictureName_ = name;
   size_ = {picture->Width(), picture->Height()};
   blend_ = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   // Centred when it appears, kept in place while it is on screen. It never
@@ -93,6 +94,8 @@ void TICOForm::UpdateLayer(TPngImage& picture) {
 
 void TICOForm::ShowIconText(const std::string& name, const std::string& text) {
   auto picture = Prepare(name);
+  text_ = text;
+  level_.reset();
   if (!text.empty()) {
     TCanvas& canvas = picture->Canvas();
     canvas.Font.SetName("Arial");
@@ -111,6 +114,8 @@ void TICOForm::ShowIconText(const std::string& name, const std::string& text) {
 
 void TICOForm::ShowIconLevel(const std::string& name, int level) {
   auto picture = Prepare(name);
+  text_.clear();
+  level_ = level;
   {
     Gdiplus::Graphics graphics(picture->Canvas().Handle());
     Gdiplus::Pen pen(Gdiplus::Color(0xFFFFFF00), 1.0f);

@@ -3,6 +3,7 @@
 // then faded out.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Forms.h"
@@ -28,6 +29,11 @@ class TICOForm : public TForm {
   // From a show until the fade has hidden the window.
   bool Showing() const { return Visible(); }
   BYTE Opacity() const { return blend_.SourceConstantAlpha; }
+  // What the last show put on screen: the picture, its text, its level
+  // (none for a text show).
+  const std::string& PictureName() const { return pictureName_; }
+  const std::string& Text() const { return text_; }
+  std::optional<int> Level() const { return level_; }
 
   // The two timers' procedures.
   void HoldTimerProc();
@@ -41,6 +47,8 @@ class TICOForm : public TForm {
   HMODULE library_ = nullptr;
   BLENDFUNCTION blend_ = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   SIZE size_ = {0, 0};
+  std::string pictureName_, text_;
+  std::optional<int> level_;
   ui::ThreadTimer hold_, fade_;
   ULONG_PTR gdiplus_ = 0;
 };

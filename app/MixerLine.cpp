@@ -1,12 +1,14 @@
 #include "MixerLine.h"
 
+#include "seams/Mixer.h"
+
 MMRESULT MixerLine::Open(DWORD componentType, HWND callbackWindow) {
   Close();
-  const UINT devices = mixerGetNumDevs();
+  const UINT devices = seams::mixer().GetNumDevs();
   if (devices == 0) return static_cast<MMRESULT>(devices - 1);
-  MMRESULT status = callbackWindow ? mixerOpen(&mixer_, 0, reinterpret_cast<DWORD_PTR>(callbackWindow), 0,
-                                               CALLBACK_WINDOW | MIXER_OBJECTF_MIXER)
-                                   : mixerOpen(&mixer_, 0, 0, 0, MIXER_OBJECTF_MIXER);
+  MMRESULT status = callbackWindow ? seams::mixer().Open(&mixer_, 0, reinterpret_cast<DWORD_PTR>(callbackWindow),
+                                                         CALLBACK_WINDOW | MIXER_OBJECTF_MIXER)
+                                   : seams::mixer().Open(&mixer_, 0, 0, MIXER_OBJECTF_MIXER);
   if (status != MMSYSERR_NOERROR) {
     mixer_ = nullptr;
     return status;
@@ -14,8 +16,7 @@ MMRESULT MixerLine::Open(DWORD componentType, HWND callbackWindow) {
   MIXERLINEA line = {};
   line.cbStruct = sizeof line;
   line.dwComponentType = componentType;
-  status = mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(mixer_), &line,
-                             MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE);
+  status = seams::mixer().GetLineInfo(mixer_, line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE);
   if (status != MMSYSERR_NOERROR) return status;
   volumeFound_ = FindControl(line.dwLineID, MIXERCONTROL_CONTROLTYPE_VOLUME, volume_, status);
   muteFound_ = FindControl(line.dwLineID, MIXERCONTROL_CONTROLTYPE_MUTE, mute_, status);
@@ -30,13 +31,12 @@ bool MixerLine::FindControl(DWORD lineId, DWORD type, MIXERCONTROLA& control, MM
   controls.cControls = 1;
   controls.cbmxctrl = sizeof control;
   controls.pamxctrl = &control;
-  status = mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer_), &controls,
-                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
+  status = seams::mixer().GetLineControls(mixer_, controls, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
   return status == MMSYSERR_NOERROR;
 }
 
 void MixerLine::Close() {
-  if (mixer_) mixerClose(mixer_);
+  if (mixer_) seams::mixer().Close(mixer_);
   mixer_ = nullptr;
   volumeFound_ = muteFound_ = false;
   volume_ = mute_ = {};
@@ -60,15 +60,14 @@ MIXERCONTROLDETAILS Details(DWORD controlId, DWORD& value) {
 bool MixerLine::Read(DWORD controlId, DWORD& value) const {
   if (!mixer_) return false;
   MIXERCONTROLDETAILS details = Details(controlId, value);
-  return mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer_), &details,
-                                 MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
+  return seams::mixer().GetControlDetails(mixer_, details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) ==
+         MMSYSERR_NOERROR;
 }
 
 void MixerLine::Write(DWORD controlId, DWORD value) const {
   if (!mixer_) return;
   MIXERCONTROLDETAILS details = Details(controlId, value);
-  mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer_), &details,
-                         MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+  seams::mixer().SetControlDetails(mixer_, details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }
 
 DWORD MixerLine::GetVolume() const {

@@ -72,12 +72,13 @@ void ReadBatteryInfo(int index) {
   Capacity = status.Capacity;
   Voltage = status.Voltage;
   Rate = status.Rate;
-  if (PowerState == 0)
-    StatusText = S_Unknown;
-  else if (PowerState == BATTERY_DISCHARGING)
-    StatusText = S_DisCharge;
-  else if (PowerState == (BATTERY_POWER_ON_LINE | BATTERY_CHARGING))
+  // By the state bits, so no state keeps an earlier read's text.
+  if (PowerState & BATTERY_CHARGING)
     StatusText = S_Charge;
+  else if (PowerState & BATTERY_DISCHARGING)
+    StatusText = S_DisCharge;
+  else
+    StatusText = S_Unknown;
 
   if (!Usable(h)) {
     Chemistry.clear();

@@ -5,9 +5,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ExtCtrls.h"
+#include "Forms.h"
 #include "Handles.h"
 #include "Streams.h"
 #include "seams/System.h"
@@ -66,10 +68,42 @@ bool SaveBitmapFile(HBITMAP bmp, HDC dc, int width, int height, const std::strin
 
 bool IsVista() { return LOBYTE(LOWORD(GetVersion())) == 6; }
 
+namespace {
+StartupPictures* tolerantLoads = nullptr;
+}  // namespace
+
+StartupPictures::StartupPictures() : outer_(tolerantLoads) { tolerantLoads = this; }
+
+StartupPictures::~StartupPictures() { tolerantLoads = outer_; }
+
+void StartupPictures::ReportFirstFailure() {
+  if (!first_) return;
+  try {
+    std::rethrow_exception(std::exchange(first_, nullptr));
+  } catch (...) {
+    ui::HandleException(Application);
+  }
+}
+
 void LoadIconvaultPng(TImage* image, const std::string& name) {
-  // Loaded at every call and never freed: the module stays for the process.
-  TResourceStream stream(LoadLibraryA("Iconvault.dll"), name, RT_RCDATA);
-  image->Picture().LoadFromStream(stream);
+  try {
+    // Loaded at every call and never freed: the module stays for the process.
+    TResourceStream stream(LoadLibraryA("Iconvault.dll"), name, RT_RCDATA);
+    auto picture = std::make_unique<TIconvaultPicture>();
+    picture->LoadFromStream(stream);
+    if (picture->PixelFormat() == pf32bit) picture->PremultiplyAlpha();
+    picture->Name = name;
+    image->Picture().SetGraphic(std::move(picture));
+  } catch (...) {
+    if (!tolerantLoads) throw;
+    image->Picture().SetGraphic(nullptr);
+    if (!tolerantLoads->first_) tolerantLoads->first_ = std::current_exception();
+  }
+}
+
+std::string PictureName(TImage* image) {
+  const auto* picture = dynamic_cast<const TIconvaultPicture*>(image->Picture().Graphic());
+  return picture ? picture->Name : std::string();
 }
 
 bool IsHibernateAllowed() {

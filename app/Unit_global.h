@@ -3,7 +3,10 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
 #include <string>
+
+#include "Graphics.h"
 
 class TImage;
 
@@ -16,8 +19,34 @@ extern std::string RotationText;
 extern std::string BatteryPercentText;
 
 bool IsVista();
+// A picture of the picture library; it keeps its name.
+class TIconvaultPicture : public TPngImage {
+ public:
+  std::string Name;
+};
+
 // Puts the picture library's PNG picture of that name into the image.
 void LoadIconvaultPng(TImage* image, const std::string& name);
+// The name of the library picture the image holds; empty for none.
+std::string PictureName(TImage* image);
+
+// While one lives, a library picture that cannot be loaded leaves its image
+// empty instead of stopping the caller (a start-up must run every step);
+// ReportFirstFailure then shows the first failure through the application.
+class StartupPictures {
+ public:
+  StartupPictures();
+  ~StartupPictures();
+  StartupPictures(const StartupPictures&) = delete;
+  StartupPictures& operator=(const StartupPictures&) = delete;
+  void ReportFirstFailure();
+
+ private:
+  friend void LoadIconvaultPng(TImage*, const std::string&);
+  std::exception_ptr first_;
+  StartupPictures* outer_;
+};
+
 bool IsHibernateAllowed();
 bool EnableShutdownPrivilege();
 bool SetResolution(WORD width, WORD height);

@@ -84,6 +84,18 @@ void ReadBacklightRange() {
   BrightnessMax = b.highest;
 }
 
+bool BacklightRangeKnown() {
+  auto unknown = [] { return BrightnessMin == 0xFF && BrightnessMax == 0xFF; };
+  if (unknown()) {
+    const int value = GetAcpiValue(acpi::AcpiBrightness);
+    if (value == -1) return false;
+    const auto b = acpi::SplitBrightness(value);
+    BrightnessMin = b.lowest;
+    BrightnessMax = b.highest;
+  }
+  return !unknown();
+}
+
 void ReadLanguageTexts(const std::string& path) {
   for (const auto& k : kTextKeys) *k.text = ReadProfile(path, "Form_main", k.key);
 }

@@ -17,6 +17,9 @@ extern int BrightnessLevel;
 extern int BrightnessMin;
 extern int BrightnessMax;
 void ReadBacklightRange();
+// A failed read leaves the range unknown (both ends 255): no level may be
+// computed from it. While it is unknown, each call reads it again.
+bool BacklightRangeKnown();
 
 // Texts of the language file kept for the whole run.
 extern std::string S_Lowp, S_Highp;

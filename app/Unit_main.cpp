@@ -24,6 +24,9 @@ bool IsModel(std::initializer_list<const char*> models) {
   return false;
 }
 
+// A failed read (-1) is nothing to restore.
+std::string WifiStateText(int state) { return state == -1 ? std::string() : std::to_string(state); }
+
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -127,8 +130,20 @@ TForm_Main::TForm_Main(TComponent* owner) : TForm(owner) {
   OnMessage(WM_POWERBROADCAST, &TForm_Main::WMPowerBroadcast);
 }
 
+TForm_Main::~TForm_Main() { StopDevice(); }
+
 void TForm_Main::FormCreate(TObject*) {
   SuppressScreenCheck();
+  // Our own icon, in the tray and on the window.
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (HICON icon = LoadIconA(instance, "MAINICON")) {
+    Application->Icon = icon;
+    SetIcon(icon);
+    smallIcon_ = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  }
+  deviceStarted_ = true;
   AddTrayIcon();
   // No taskbar button: the hidden application window becomes a tool window.
   SetWindowLongPtrA(Application->Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
@@ -192,7 +207,7 @@ NOTIFYICONDATAA TForm_Main::TrayIcon() {
   data.uID = 0;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = WM_TRAYICON;
-  data.hIcon = Application->Icon ? Application->Icon : LoadIconA(nullptr, IDI_APPLICATION);
+  data.hIcon = smallIcon_ ? smallIcon_ : LoadIconA(nullptr, IDI_APPLICATION);
   lstrcpynA(data.szTip, "QVX Center", sizeof data.szTip);
   return data;
 }
@@ -238,19 +253,31 @@ void TForm_Main::CLose1Click(TObject*) {
 
 void TForm_Main::FormClose(TObject*, TCloseAction& Action) {
   if (ExitRequested) {
-    acpi::Send(acpi::AcpiEventsOff);
-    NOTIFYICONDATAA data = TrayIcon();
-    Shell_NotifyIconA(NIM_DELETE, &data);
-    CloseMicMixer();
-    CloseSpeakerMixer();
+    StopDevice();
     return;
   }
   HideForm();
   Action = caNone;
 }
 
+// However the program ends (the exit command, the close message, an error
+// during start-up), the device stops reporting and the tray icon goes.
+void TForm_Main::StopDevice() {
+  if (!deviceStarted_) return;
+  deviceStarted_ = false;
+  acpi::Send(acpi::AcpiEventsOff);
+  if (HandleAllocated()) {
+    NOTIFYICONDATAA data = TrayIcon();
+    Shell_NotifyIconA(NIM_DELETE, &data);
+  }
+  CloseMicMixer();
+  CloseSpeakerMixer();
+}
+
 void TForm_Main::WndProc(TMessage& m) {
   TForm::WndProc(m);
+  // A registration that failed gives 0, which is WM_NULL: never act on it.
+  if (m.Msg == 0) return;
   if (m.Msg == CloseMessageId) {
     ExitRequested = true;
     Close();
@@ -258,16 +285,16 @@ void TForm_Main::WndProc(TMessage& m) {
     CameraRunning = true;
   } else if (m.Msg == CameraCloseMessageId) {
     CameraRunning = false;
-  } else if (GameOnMessageId && m.Msg == GameOnMessageId) {
+  } else if (m.Msg == GameOnMessageId) {
     AutoRotate = true;
-  } else if (GameOffMessageId && m.Msg == GameOffMessageId) {
+  } else if (m.Msg == GameOffMessageId) {
     AutoRotate = false;
   }
 }
 
 void TForm_Main::WMQueryEndSession(TMessage& Msg) {
   Msg.Result = 1;
-  std::string state = std::to_string(GetAcpiValue(acpi::AcpiWifi));
+  std::string state = WifiStateText(GetAcpiValue(acpi::AcpiWifi));
   RWINI("Config.ini", "WiFi", "State", state, true);
   if (GetAcpiValue(acpi::AcpiWifi) == 1) acpi::Send(acpi::AcpiWifi);
   acpi::Send(acpi::AcpiEventsOff);
@@ -283,7 +310,7 @@ void TForm_Main::WMPowerBroadcast(TMessage& Msg) {
       break;
     case PBT_APMSUSPEND: {
       const int wifi = GetAcpiValue(acpi::AcpiWifi);
-      Lab_WFS->SetCaption(std::to_string(wifi));
+      Lab_WFS->SetCaption(WifiStateText(wifi));
       if (wifi == 1) acpi::Send(acpi::AcpiWifi);
       acpi::Send(acpi::AcpiSuspendPrep);
       break;
@@ -301,7 +328,8 @@ void TForm_Main::WMPowerBroadcast(TMessage& Msg) {
 void TForm_Main::Timer_PowersaveTimer(TObject*) {
   SYSTEM_POWER_STATUS power = {};
   seams::battery().PowerStatus(power);
-  if (GetIdleTime() > 60000 && power.ACLineStatus != 1) {
+  // Without a known range there is no lowest level to dim to.
+  if (GetIdleTime() > 60000 && power.ACLineStatus != 1 && BacklightRangeKnown()) {
     BrightnessLevel = GetAcpiValue(acpi::AcpiBrightness) & 0xFF;
     acpi::Send(acpi::AcpiBrightness, BrightnessMin);
     Timer_Powersave->SetEnabled(false);

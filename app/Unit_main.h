@@ -46,6 +46,7 @@ class TForm_Main : public TForm {
   UI_CLASS(TForm_Main)
  public:
   explicit TForm_Main(TComponent* owner);
+  ~TForm_Main() override;
 
   // Stored components.
   TPageControl* PGC = nullptr;
@@ -96,6 +97,7 @@ class TForm_Main : public TForm {
   int CpuTemperature = 0;
   int DisplayMode = 0;
   int DisplayCycleState = 4;
+  int LastSwivel = -1;  // the swivel's last read state; -1 before the first
   DWORD MaxScreenWidth = 0, MaxScreenHeight = 0;
   UINT GameOnMessageId = 0, GameOffMessageId = 0;
   HCURSOR MouseModeCursor = nullptr;
@@ -157,6 +159,7 @@ class TForm_Main : public TForm {
   // Start-up, tray and closing.
   void FormCreate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
+  void StopDevice();
   void AdaptToModel();
   void CreateBatteryMemos();
   void WMTrayIcon(TMessage& Msg);
@@ -168,6 +171,9 @@ class TForm_Main : public TForm {
   void Timer_PowersaveTimer(TObject* Sender);
   void Timer_PowerResumeTimer(TObject* Sender);
   NOTIFYICONDATAA TrayIcon();
+  HICON smallIcon_ = nullptr;
+  bool deviceStarted_ = false;  // event reporting, tray icon and mixers to undo
+  int rotationDepth_ = 0;       // rotations running, nested by the ramps' waits
 
   // Page handlers.
   void Image_cameraClick(TObject* Sender);

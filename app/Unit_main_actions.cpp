@@ -51,6 +51,7 @@ void TForm_Main::BrightnessKey() {
   int l = BrightnessLevelNow();
   if (l > 54 && l % 2 == 0) ++l;
   BrightnessLevel = l;
+  BacklightRangeKnown();  // read again if it was not known
   const int pct = BrightnessPercent(l, BrightnessMin, BrightnessMax);
   BrightBarArmed = false;
   TB_Bright->SetPosition(pct);
@@ -105,6 +106,11 @@ void TForm_Main::Rotate(int orientation) {
   if (!seams::display().EnumSettings(ENUM_CURRENT_SETTINGS, mode)) return;
   const int current = static_cast<int>(mode.dmDisplayOrientation);
   if (current == orientation) return;
+  struct Running {
+    int& depth;
+    explicit Running(int& d) : depth(++d) {}
+    ~Running() { --depth; }
+  } running(rotationDepth_);
   brightlessdown();
   const bool currentLandscape = current % 2 == 0, targetLandscape = orientation % 2 == 0;
   if (currentLandscape != targetLandscape) std::swap(mode.dmPelsWidth, mode.dmPelsHeight);
@@ -114,8 +120,11 @@ void TForm_Main::Rotate(int orientation) {
 }
 
 void TForm_Main::brightlessdown() {
-  BrightnessLevel = BrightnessLevelNow();
-  for (int l = BrightnessLevel - 1; l >= 0; --l) acpi::Send(acpi::AcpiBrightness, l);
+  const int now = BrightnessLevelNow();
+  // A rotation arriving during another one's ramp keeps the level that one
+  // saved: the mid-ramp level would dim the backlight for good.
+  if (rotationDepth_ <= 1) BrightnessLevel = now;
+  for (int l = now - 1; l >= 0; --l) acpi::Send(acpi::AcpiBrightness, l);
   acpi::Send(acpi::AcpiBacklightOff);
 }
 
@@ -123,10 +132,11 @@ void TForm_Main::brightlessup() {
   WaitPumping(300);
   int l = BrightnessLevelNow();
   // Never beyond the panel's highest level: a saved 255 (a failed read) would
-  // otherwise wrap to a dark backlight.
+  // otherwise wrap to a dark backlight. An unknown range stops nothing short.
+  const int highest = BacklightRangeKnown() ? BrightnessMax : 0xFF;
   while (l < BrightnessLevel) {
     int next = l + 2;
-    if (next > BrightnessMax) next = BrightnessMax;
+    if (next > highest) next = highest;
     if (next <= l) break;
     l = next;
     WaitPumping(10);
@@ -168,15 +178,9 @@ void TForm_Main::TogglePowerPlan() {
     high = GetDefaultPwrScheme() == 1;
     SetDefaultPwrScheme(high ? 3 : 1);
   }
-  if (high) {
-    ICOForm->ShowIconText("IMG_PRH", S_Highp);
-    acpi::Send(acpi::AcpiBrightness, BrightnessMax);
-    RG_PWR->SetItemIndex(1);
-  } else {
-    ICOForm->ShowIconText("IMG_PRL", S_Lowp);
-    acpi::Send(acpi::AcpiBrightness, BrightnessMin);
-    RG_PWR->SetItemIndex(0);
-  }
+  ICOForm->ShowIconText(high ? "IMG_PRH" : "IMG_PRL", high ? S_Highp : S_Lowp);
+  if (BacklightRangeKnown()) acpi::Send(acpi::AcpiBrightness, high ? BrightnessMax : BrightnessMin);
+  RG_PWR->SetItemIndex(high ? 1 : 0);
 }
 
 // ---- Touch slider ----

@@ -291,14 +291,20 @@ void TForm_Main::ReleaseAltTimerProc() { SendKeys({{VK_MENU, KeyStroke::xu}}); }
 void TForm_Main::SwivelProcedure() {
   const int first = GetAcpiValue(acpi::AcpiSwivel);
   if (first == 0) {
-    std::string status = AutoRotate ? "1" : "0";
-    RWINI("Config.ini", "ROTE", "STATUS", status, true);
+    // Saved only when the swivel turns: a repeated 0 would save the "0" it
+    // set itself and lose the setting to restore.
+    if (LastSwivel != 0) {
+      std::string status = AutoRotate ? "1" : "0";
+      RWINI("Config.ini", "ROTE", "STATUS", status, true);
+    }
+    LastSwivel = 0;
     LoadIconvaultPng(Image_ScrTurn, "IMG_RFF");
     AutoRotate = false;
     Rotate(0);
     return;
   }
   if (GetAcpiValue(acpi::AcpiSwivel) != 1) return;
+  LastSwivel = 1;
   RWINI("Config.ini", "ROTE", "STATUS", RotationText, false);
   if (RotationText == "0") {
     LoadIconvaultPng(Image_ScrTurn, "IMG_RFF");

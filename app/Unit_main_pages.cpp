@@ -263,7 +263,7 @@ void TForm_Main::BT_PWROKClick(TObject*) {
     SetVistaPlan(saver ? 2 : 3);
   else
     SetDefaultPwrScheme(saver ? 1 : 3);
-  acpi::Send(acpi::AcpiBrightness, saver ? BrightnessMin : BrightnessMax);
+  if (BacklightRangeKnown()) acpi::Send(acpi::AcpiBrightness, saver ? BrightnessMin : BrightnessMax);
 }
 
 // --- Display page.
@@ -294,6 +294,7 @@ void TForm_Main::TSDISPShow(TObject*) {
 
 void TForm_Main::TB_BrightChange(TObject*) {
   Lab_FBL->SetCaption(std::to_string(BarPercent(TB_Bright)) + "%");
+  if (!BacklightRangeKnown()) return;
   BrightnessLevel = BrightnessMin + (BrightnessMax - BrightnessMin) * TB_Bright->Position() / 100;
   if (BrightBarArmed) acpi::Send(acpi::AcpiBrightness, BrightnessLevel);
 }

@@ -38,20 +38,6 @@ void TForm_Menu::FormCreate(TObject*) {
   }
 }
 
-void TForm_Menu::SetVisible(bool v) {
-  if (!v) {
-    TForm::SetVisible(false);
-    return;
-  }
-  // Shown in front of the program in front, never taking its place: the
-  // remote's keys must still reach it.
-  TControl::SetVisible(true);
-  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ShowWindow(Handle(), SW_SHOWNA);
-}
-
-void TForm_Menu::Show() { SetVisible(true); }
-
 void TForm_Menu::FormShow(TObject*) { closeTimer_.Start(kCloseMs); }
 
 void TForm_Menu::MenuCloseTimerProc() {

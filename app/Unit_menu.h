@@ -12,9 +12,6 @@ class TForm_Menu : public TForm {
   void leftkey();
   void RIGHTKEY();
   void enterkey();
-  // Shows the menu without taking the foreground from the program in front.
-  void Show();
-  void SetVisible(bool v) override;
   int Selection = -1;
   TImage* Items[4] = {};
 

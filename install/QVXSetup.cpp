@@ -2,5 +2,6 @@
 #include "install.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return ui::RunApplication("QVX Center Install", [](TApplication& app) { app.CreateForm(Form1); });
+  const int code = ui::RunApplication("QVX Center Install", [](TApplication& app) { app.CreateForm(Form1); });
+  return code != 0 ? code : InstallationFinished ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "Streams.h"
 
 TForm1* Form1 = nullptr;
+bool InstallationFinished = false;
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
   Bind("Image1", Image1);
@@ -81,6 +82,7 @@ void TForm1::Install() {
   AddLog("Installing Driver...");
   installer::RunAndWait(DriverTempDir + "Setup.exe");
   AddLog("Install Finished");
+  InstallationFinished = true;
   Timer1->SetEnabled(true);
 }
 

@@ -43,3 +43,7 @@ class TForm1 : public TForm {
 };
 
 extern TForm1* Form1;
+
+// Set when the installation has finished; the program's exit code tells a
+// script whether it did.
+extern bool InstallationFinished;

@@ -20,7 +20,12 @@ class RunningAtom {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (GlobalFindAtomA(kRunningAtom)) return 0;
+  // The atom outlives a copy ended by force; the mutex beside it dies with
+  // its process, so it tells whether a copy really runs.
+  CreateMutexA(nullptr, FALSE, kRunningAtom);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  for (ATOM stale; (stale = GlobalFindAtomA(kRunningAtom)) != 0;)
+    if (GlobalDeleteAtom(stale) != 0) return 0;  // cannot be removed: leave it to its owner
   RunningAtom running;
   return ui::RunApplication("Tiltrix", [](TApplication& app) { app.CreateForm(Form1); });
 }

@@ -1,8 +1,13 @@
+#include <windows.h>
+#include <dbt.h>
+
 #include <cmath>
+#include <functional>
 
 #include "ActionsFixture.h"
 #include "RecordingInput.h"
 #include "Unit_global.h"
+#include "seams/Battery.h"
 #include "seams/System.h"
 
 namespace {
@@ -44,16 +49,45 @@ class FakeDisplay : public seams::Display {
     flags.push_back(f);
     commandsBeforeChange.push_back(ActionsTest::Commands().size());
     changeTick = GetTickCount();
+    if (onChange) onChange();
     return DISP_CHANGE_SUCCESSFUL;
   }
+  std::function<void()> onChange;
 };
 
 class FakeClock : public seams::Clock {
  public:
-  DWORD now = 0;
+  DWORD now = 0, lastInput = 0;
   DWORD TickCount() override { return now; }
-  BOOL LastInputInfo(LASTINPUTINFO&) override { return FALSE; }
+  BOOL LastInputInfo(LASTINPUTINFO& info) override {
+    info.dwTime = lastInput;
+    return TRUE;
+  }
 };
+
+// No battery interfaces; the power status says whether the machine runs on mains.
+class OnBattery : public seams::Battery {
+ public:
+  BYTE ac = 0;
+  std::optional<std::string> InterfacePath(DWORD) override { return std::nullopt; }
+  HANDLE Open(const std::string&) override { return nullptr; }
+  BOOL IoControl(HANDLE, DWORD, const void*, DWORD, void*, DWORD, DWORD*) override { return FALSE; }
+  BOOL PowerStatus(SYSTEM_POWER_STATUS& status) override {
+    status = {};
+    status.ACLineStatus = ac;
+    return TRUE;
+  }
+};
+
+// The device's 270-degree event, once, from a timer.
+void CALLBACK SendOrientation270(HWND window, UINT, UINT_PTR id, DWORD) {
+  KillTimer(window, id);
+  DEV_BROADCAST_HANDLE r = {};
+  r.dbch_size = sizeof r;
+  r.dbch_devicetype = DBT_DEVTYP_HANDLE;
+  r.dbch_data[0] = 50;
+  SendMessageA(window, WM_DEVICECHANGE, DBT_CUSTOMEVENT, reinterpret_cast<LPARAM>(&r));
+}
 
 }  // namespace
 
@@ -91,6 +125,8 @@ TEST_F(ActionsTest, StepVolumeOnTheVistaPath) {
     SetVolume(c.start);
     Form_Main->StepVolume(c.step);
     EXPECT_FLOAT_EQ(Volume(), c.expected) << c.start << " " << c.step;
+    EXPECT_EQ(ICOForm->PictureName(), "IMG_VOL");
+    EXPECT_EQ(ICOForm->Level(), std::lround(c.expected * 100)) << "the overlay shows the clamped value";
   }
   EXPECT_TRUE(ICOForm->Showing());
   EXPECT_TRUE(Commands().empty());
@@ -102,11 +138,13 @@ TEST_F(ActionsTest, BrightnessKeyShowsThePercentAndSendsNothing) {
   EXPECT_EQ(BrightnessLevel, 57) << "an even level above 54 counts one up";
   EXPECT_EQ(Form_Main->TB_Bright->Position(), 57);
   EXPECT_TRUE(Form_Main->BrightBarArmed);
-  EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_BRT");
+  EXPECT_EQ(ICOForm->Level(), 57);
 
   SetBrightness(111, 10, 120);
   Form_Main->BrightnessKey();
   EXPECT_EQ(Form_Main->TB_Bright->Position(), 90);
+  EXPECT_EQ(ICOForm->Level(), 90);
   // The bar's change handler runs for a position set by code too and takes
   // the position as a percent of the range: 10 + 110 * 90 div 100.
   EXPECT_EQ(BrightnessLevel, 109);
@@ -120,13 +158,16 @@ TEST_F(ActionsTest, BrightnessKeyShowsThePercentAndSendsNothing) {
 
 TEST_F(ActionsTest, DisplayCycleStepsThroughTheFourModes) {
   const struct {
-    std::string command;
+    std::string command, picture;
     bool lcd, crt;
-  } steps[] = {{"0x0485", true, false}, {"0x0185", false, true}, {"0x0093", false, true}, {"0x0585", true, true}};
+  } steps[] = {{"0x0485", "IMG_LCD", true, false},
+               {"0x0185", "IMG_CRT", false, true},
+               {"0x0093", "IMG_CLD", false, true},
+               {"0x0585", "IMG_CAL", true, true}};
   for (const auto& s : steps) {
     ClearLog();
     Form_Main->CycleDisplayMode();
-    EXPECT_TRUE(ICOForm->Showing());
+    EXPECT_EQ(ICOForm->PictureName(), s.picture);
     EXPECT_TRUE(Commands().empty()) << "applied only when the timer runs";
     Form_Main->ApplyDisplayModeTimerProc();
     EXPECT_EQ(Commands(), std::vector<std::string>{s.command});
@@ -217,12 +258,14 @@ TEST_F(ActionsTest, MaxResolutionIsAModeThatExists) {
 
 TEST_F(ActionsTest, PowerPlanTogglesOnTheVistaPath) {
   SetBrightness(50, 10, 110);
+  S_Highp = "fast";
+  S_Lowp = "slow";
   const struct {
     int from, to;
-    std::string level;
+    std::string level, picture, text;
     int item;
-  } cases[] = {{2, 3, LevelCommand(110), 1}, {3, 2, LevelCommand(10), 0}, {1, 2, LevelCommand(10), 0},
-               {-1, 2, LevelCommand(10), 0}};
+  } cases[] = {{2, 3, LevelCommand(110), "IMG_PRH", "fast", 1}, {3, 2, LevelCommand(10), "IMG_PRL", "slow", 0},
+               {1, 2, LevelCommand(10), "IMG_PRL", "slow", 0}, {-1, 2, LevelCommand(10), "IMG_PRL", "slow", 0}};
   for (const auto& c : cases) {
     SetSimPlan(c.from);
     ClearLog();
@@ -230,8 +273,108 @@ TEST_F(ActionsTest, PowerPlanTogglesOnTheVistaPath) {
     EXPECT_EQ(VistaPlan(), c.to) << c.from;
     EXPECT_EQ(Commands(), std::vector<std::string>{c.level}) << c.from;
     EXPECT_EQ(Form_Main->RG_PWR->ItemIndex(), c.item) << c.from;
+    EXPECT_EQ(ICOForm->PictureName(), c.picture) << c.from;
+    EXPECT_EQ(ICOForm->Text(), c.text) << c.from;
   }
-  EXPECT_TRUE(ICOForm->Showing());
+}
+
+// A failed read of the backlight range leaves it unknown (both ends 255): no
+// level may be computed from it, and it is read again at its next use.
+TEST_F(ActionsTest, AnUnknownBacklightRangeSendsNoLevel) {
+  FakeClock clock;
+  seams::ScopedSeam<seams::Clock> useClock(clock);
+  OnBattery battery;
+  seams::ScopedSeam<seams::Battery> useBattery(battery);
+  clock.now = 100000;
+  clock.lastInput = 100000 - 61000;
+  const struct {
+    const char* action;
+    std::function<void()> run;
+    std::string level;  // once the device answers with 20..120
+  } actions[] = {
+      {"bar", [] { Form_Main->TB_Bright->SetPosition(0), Form_Main->TB_Bright->SetPosition(50); }, LevelCommand(70)},
+      {"OK", [] { Form_Main->RG_PWR->SetItemIndex(1); Form_Main->BT_PWROK->Click(); }, LevelCommand(120)},
+      {"toggle", [] { SetSimPlan(3); Form_Main->TogglePowerPlan(); }, LevelCommand(20)},
+      {"idle", [] { Form_Main->Timer_Powersave->OnTimer(nullptr); }, LevelCommand(20)},
+  };
+  for (const auto& a : actions) {
+    SCOPED_TRACE(a.action);
+    Form_Main->Timer_Powersave->SetEnabled(true);
+    Form_Main->Timer_PowerResume->SetEnabled(false);
+    BrightnessMin = BrightnessMax = 255;
+    sim::Machine()->failing[0x84] = 1;
+    ClearLog();
+    a.run();
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_FALSE(Form_Main->Timer_PowerResume->Enabled()) << "nothing dimmed, nothing to resume";
+
+    SetValue(0x84, sim::BrightnessValue(60, 20, 120));
+    a.run();
+    EXPECT_EQ(Commands().back(), a.level);
+    EXPECT_EQ(BrightnessMin, 20);
+    EXPECT_EQ(BrightnessMax, 120);
+  }
+  Form_Main->Timer_PowerResume->SetEnabled(false);
+  Form_Main->Timer_Powersave->SetEnabled(true);
+}
+
+// On battery, after a minute without input the backlight goes to the lowest
+// level; the first input brings back the level read when dimming began.
+TEST_F(ActionsTest, IdleDimmingOnBattery) {
+  FakeClock clock;
+  seams::ScopedSeam<seams::Clock> useClock(clock);
+  OnBattery battery;
+  seams::ScopedSeam<seams::Battery> useBattery(battery);
+  SetBrightness(70, 20, 120);
+  TTimer* save = Form_Main->Timer_Powersave;
+  TTimer* resume = Form_Main->Timer_PowerResume;
+  clock.now = 200000;
+  const struct {
+    BYTE ac;
+    DWORD idle;
+    bool dims;
+  } cases[] = {{1, 61000, false}, {0, 60000, false}, {0, 61000, true}, {255, 61000, true}};
+  for (const auto& c : cases) {
+    SetBrightness(70, 20, 120);
+    battery.ac = c.ac;
+    clock.lastInput = clock.now - c.idle;
+    save->SetEnabled(true);
+    resume->SetEnabled(false);
+    ClearLog();
+    save->OnTimer(nullptr);
+    EXPECT_EQ(Commands(), c.dims ? std::vector<std::string>{LevelCommand(20)} : std::vector<std::string>{})
+        << int(c.ac) << " " << c.idle;
+    EXPECT_EQ(save->Enabled(), !c.dims);
+    EXPECT_EQ(resume->Enabled(), c.dims);
+  }
+  ClearLog();
+  resume->OnTimer(nullptr);  // still idle
+  EXPECT_TRUE(Commands().empty());
+  clock.lastInput = clock.now - 100;  // input
+  resume->OnTimer(nullptr);
+  EXPECT_EQ(Commands(), std::vector<std::string>{LevelCommand(70)});
+  EXPECT_TRUE(save->Enabled());
+  EXPECT_FALSE(resume->Enabled());
+}
+
+// A rotation event that arrives during another rotation's ramp-up turns the
+// display again, and the backlight still comes back to the level saved first.
+TEST_F(ActionsTest, ARotationDuringARampKeepsTheSavedLevel) {
+  FakeDisplay display;
+  seams::ScopedSeam<seams::Display> useDisplay(display);
+  SetBrightness(50, 10, 110);
+  Form_Main->AutoRotate = true;
+  display.onChange = [&] {
+    display.current = display.changes.back();
+    // The second event comes during the first ramp-up's wait.
+    if (display.changes.size() == 1) SetTimer(Form_Main->Handle(), 7, 100, SendOrientation270);
+  };
+  Form_Main->Rotate(1);
+  ASSERT_EQ(display.changes.size(), 2u);
+  EXPECT_EQ(display.changes[1].dmDisplayOrientation, 3u);
+  EXPECT_EQ(BrightnessLevel, 50);
+  EXPECT_EQ(Commands().back(), LevelCommand(50));
+  EXPECT_EQ(sim::Machine()->value[0x84] & 0xFF, 50) << "the backlight is back where it was";
 }
 
 // ---- Touch slider ----

@@ -184,6 +184,28 @@ TEST_F(BatteryTest, PartialAnswersAndDeadSlotsAreNoData) {
   EXPECT_EQ(StatusText, "Unknown");
 }
 
+// Every power state gets its text from its bits, never an earlier read's.
+TEST_F(BatteryTest, StatusTextFollowsTheStateBits) {
+  fake.interfaces = 1;
+  EnumBatteries();
+  auto& cell = fake.cells[FakeHandle(0)];
+  const std::pair<ULONG, const char*> states[] = {
+      {BATTERY_POWER_ON_LINE | BATTERY_CHARGING, "Charging..."},
+      {BATTERY_DISCHARGING | BATTERY_CRITICAL, "Discharge..."},  // after "Charging..."
+      {BATTERY_CHARGING, "Charging..."},
+      {BATTERY_POWER_ON_LINE, "Unknown"},
+      {BATTERY_CRITICAL, "Unknown"},
+      {BATTERY_POWER_ON_LINE | BATTERY_CHARGING | BATTERY_CRITICAL, "Charging..."},
+      {BATTERY_DISCHARGING, "Discharge..."},
+      {0, "Unknown"},
+  };
+  for (auto [state, text] : states) {
+    cell.status.PowerState = state;
+    ReadBatteryInfo(0);
+    EXPECT_EQ(StatusText, text) << state;
+  }
+}
+
 TEST_F(BatteryTest, TimeLeftAndPercentTexts) {
   struct {
     DWORD seconds;

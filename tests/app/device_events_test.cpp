@@ -24,17 +24,3 @@ TEST(DeviceEvents, UnlistedCodesAreIgnored) {
   for (int code : {0, 47, 52, 80, 85, 87, 130, 137, 138, 139, 144, 148, 151, 159, 187, 255})
     EXPECT_FALSE(LookupDeviceEvent(static_cast<uint8_t>(code))) << code;
 }
-
-TEST(DeviceEvents, SharedActions) {
-  const std::pair<int, DeviceEvent> pairs[] = {
-      {81, DeviceEvent::EvShowWindow},     {184, DeviceEvent::EvShowWindow},
-      {82, DeviceEvent::EvVolumeUp},       {131, DeviceEvent::EvVolumeUp},
-      {149, DeviceEvent::EvVolumeUpLarge}, {170, DeviceEvent::EvVolumeUpLarge},
-      {150, DeviceEvent::EvVolumeDownLarge}, {168, DeviceEvent::EvVolumeDownLarge},
-      {133, DeviceEvent::EvMute},          {173, DeviceEvent::EvMute},
-      {166, DeviceEvent::EvEnter},         {183, DeviceEvent::EvEnter},
-      {169, DeviceEvent::EvDown},          {181, DeviceEvent::EvDown},
-  };
-  for (auto [code, event] : pairs) EXPECT_EQ(LookupDeviceEvent(static_cast<uint8_t>(code)), event) << code;
-  EXPECT_STREQ(DeviceEventName(DeviceEvent::EvHibernate), "EvHibernate");
-}

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <thread>
+#include <utility>
 
 #include "CorvelAcpi.h"
 #include "ICOShow.h"
@@ -21,6 +23,8 @@
 #include "Unit_ini.h"
 #include "Unit_main.h"
 #include "Unit_menu.h"
+#include "Unit_MICMixer.h"
+#include "seams/Mixer.h"
 #include "seams/Power.h"
 #include "seams/Sound.h"
 #include "seams/System.h"
@@ -88,6 +92,36 @@ class RecordingDisplay : public seams::Display {
       changes.push_back("resolution " + std::to_string(mode->dmPelsWidth) + "x" + std::to_string(mode->dmPelsHeight));
     }
     return DISP_CHANGE_SUCCESSFUL;
+  }
+};
+
+// One mixer device with a speaker line and a microphone line whose mute
+// (control 6) has the driver's switch (control 5) beside it.
+class MicrophoneMixer : public seams::Mixer {
+ public:
+  std::map<DWORD, DWORD> values;
+  UINT GetNumDevs() override { return 1; }
+  MMRESULT Open(HMIXER* mixer, UINT, DWORD_PTR, DWORD) override {
+    *mixer = reinterpret_cast<HMIXER>(1);
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT Close(HMIXER) override { return MMSYSERR_NOERROR; }
+  MMRESULT GetLineInfo(HMIXER, MIXERLINEA& line, DWORD) override {
+    line.dwLineID = line.dwComponentType == MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE ? 2 : 1;
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT GetLineControls(HMIXER, MIXERLINECONTROLSA& controls, DWORD) override {
+    const bool mute = controls.dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE;
+    controls.pamxctrl->dwControlID = controls.dwLineID == 2 ? (mute ? 6 : 4) : (mute ? 1 : 0);
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT GetControlDetails(HMIXER, MIXERCONTROLDETAILS& d, DWORD) override {
+    *static_cast<DWORD*>(d.paDetails) = values[d.dwControlID];
+    return MMSYSERR_NOERROR;
+  }
+  MMRESULT SetControlDetails(HMIXER, MIXERCONTROLDETAILS& d, DWORD) override {
+    values[d.dwControlID] = *static_cast<DWORD*>(d.paDetails);
+    return MMSYSERR_NOERROR;
   }
 };
 
@@ -295,6 +329,170 @@ TEST_F(MainForm, EndOfSessionSavesAndSwitchesWifiOffAndStopsEvents) {
   EXPECT_EQ(Sim("get events"), "0\n");
 }
 
+// A WiFi state that could not be read is nothing to restore: a working WiFi
+// stays on at the next start and after the resume.
+TEST_F(MainForm, AFailedWifiReadIsNotRestored) {
+  Start();
+  Sim("set 0x83 fail");
+  SendMessageA(Form_Main->Handle(), WM_QUERYENDSESSION, 0, 0);
+  EXPECT_EQ(Ini("WiFi", "State"), "");
+  SendMessageA(Form_Main->Handle(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  EXPECT_EQ(Form_Main->Lab_WFS->Caption(), "");
+
+  Sim("set 0x83 1");
+  Sim("log --clear");
+  SendMessageA(Form_Main->Handle(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+  Form_Main->LoadSettings();
+  EXPECT_EQ(Sim("log"), "app_main_test.exe set 0x0086\n");
+  EXPECT_EQ(Sim("get 0x83"), "1\n");
+}
+
+// RegisterWindowMessage gives 0 when it fails; message 0 is WM_NULL, which
+// any program may send.
+TEST_F(MainForm, AFailedRegistrationNeverActsOnWmNull) {
+  Start();
+  for (UINT* id : {&CloseMessageId, &CameraOpenMessageId, &CameraCloseMessageId}) {
+    const UINT registered = std::exchange(*id, 0u);
+    Form_Main->CameraRunning = id == &CameraCloseMessageId;
+    SendMessageA(Form_Main->Handle(), WM_NULL, 0, 0);
+    *id = registered;
+    EXPECT_FALSE(Form_Main->ExitRequested);
+    EXPECT_EQ(Form_Main->CameraRunning, id == &CameraCloseMessageId);
+  }
+  EXPECT_EQ(Sim("get events"), "1\n");
+}
+
+// Ending without the exit command (an error while the program starts, the
+// loop ending otherwise) still stops the events and removes the tray icon.
+TEST_F(MainForm, EndingOnAnyPathStopsEventsAndRemovesTheIcon) {
+  Start();
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  icon.hWnd = Form_Main->Handle();
+  icon.uFlags = NIF_TIP;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon is there";
+  Stop();
+  EXPECT_EQ(Sim("log"), "app_main_test.exe set 0x0087\n");
+  EXPECT_EQ(Sim("get events"), "0\n");
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon stayed behind";
+}
+
+// The microphone's mute follows the driver's switch beside it: the mixer
+// reports each change to the callback window by the control's id.
+TEST_F(MainForm, MicrophoneMuteFollowsItsSwitch) {
+  MicrophoneMixer mixer;
+  seams::ScopedSeam<seams::Mixer> useMixer(mixer);
+  Start();
+  HWND callback = MicMixerWindow();
+  ASSERT_NE(callback, nullptr);
+  auto notify = [&](DWORD control) { SendMessageA(callback, MM_MIXM_CONTROL_CHANGE, 1, control); };
+  const struct {
+    DWORD switchOn, mute, changed;
+    DWORD switchAfter, muteAfter;
+  } cases[] = {
+      {1, 0, 5, 1, 1},  // the switch turned on: the microphone is muted
+      {0, 0, 5, 0, 0},  // turned off: nothing
+      {1, 0, 6, 0, 0},  // the microphone unmuted: the switch goes off
+      {1, 1, 6, 1, 1},  // muted: the switch stays
+      {1, 0, 4, 1, 0},  // its volume: nothing
+  };
+  for (const auto& c : cases) {
+    mixer.values[5] = c.switchOn;
+    mixer.values[6] = c.mute;
+    notify(c.changed);
+    EXPECT_EQ(mixer.values[5], c.switchAfter) << c.changed;
+    EXPECT_EQ(mixer.values[6], c.muteAfter) << c.changed;
+  }
+  EXPECT_EQ(SendMessageA(callback, WM_QUERYENDSESSION, 0, 0), 1);
+  EXPECT_EQ(mixer.values[0], 0u) << "the speaker volume is never touched";
+}
+
+// The tray's right button opens the tray menu at the cursor; Open, About and
+// Exit are clicked where they show. The menu's and the About box's loops run
+// in this thread, so a helper thread clicks.
+TEST_F(MainForm, TheTrayMenuOpensShowsAboutAndExits) {
+  Start();
+  auto choose = [&](int item, bool closeBox) {
+    std::string seen;
+    std::thread user([&] {
+      const DWORD self = GetCurrentProcessId();
+      HWND menu = nullptr, box = nullptr;
+      if (!testsupport::WaitFor([&] { return (menu = testsupport::VisibleWindowOf(self, "#32768")) != nullptr; }, 3000))
+        return;
+      RECT r;
+      GetWindowRect(menu, &r);
+      seen = "menu at " + std::to_string(r.left) + "," + std::to_string(r.top);
+      testsupport::ClickAt({(r.left + r.right) / 2, r.top + (r.bottom - r.top) * (2 * item + 1) / 6});
+      if (!closeBox ||
+          !testsupport::WaitFor([&] { return (box = testsupport::VisibleWindowOf(self, "#32770")) != nullptr; }, 3000))
+        return;
+      char caption[32] = {}, text[256] = {};
+      GetWindowTextA(box, caption, sizeof caption);
+      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+      seen += std::string("; box ") + caption + ": " + text;
+      testsupport::ClickOn(FindWindowExA(box, nullptr, "Button", nullptr));
+    });
+    SetCursorPos(300, 200);
+    SendMessageA(Form_Main->Handle(), WM_TRAYICON, 0, WM_RBUTTONDOWN);  // returns once the menu has closed
+    user.join();
+    return seen;
+  };
+  EXPECT_EQ(choose(0, false), "menu at 300,200");  // Open
+  EXPECT_TRUE(IsWindowVisible(Form_Main->Handle()));
+  Form_Main->HideForm();
+  EXPECT_EQ(choose(1, true), "menu at 300,200; box QVX: Corvel Computer Co., Ltd.\nQVX Center V1.3.0.9");  // About
+  EXPECT_FALSE(Form_Main->ExitRequested);
+  EXPECT_EQ(choose(2, false), "menu at 300,200");  // Exit
+  EXPECT_TRUE(Form_Main->ExitRequested);
+  EXPECT_EQ(Sim("log"), "app_main_test.exe set 0x0087\n");
+}
+
+// The tray and the window show our own icon, drawn at 16, 32 and 48 pixels.
+TEST_F(MainForm, TrayAndWindowShowOurIcon) {
+  Start();
+  HMODULE self = GetModuleHandleA(nullptr);
+  HRSRC group = FindResourceA(self, "MAINICON", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  ASSERT_NE(group, nullptr);
+  const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
+  std::vector<int> sizes;
+  for (int i = 0; i < dir[4]; ++i) sizes.push_back(dir[6 + i * 14]);  // each entry's width
+  EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48}));
+
+  // What the user sees at 16 pixels: the blue tile with a white symbol, not
+  // the platform's default icon.
+  auto drawn = [](HICON icon) {
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT all = {0, 0, 16, 16};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+  };
+  const auto small = reinterpret_cast<HICON>(SendMessageA(Form_Main->Handle(), WM_GETICON, ICON_SMALL, 0));
+  const auto big = reinterpret_cast<HICON>(SendMessageA(Form_Main->Handle(), WM_GETICON, ICON_BIG, 0));
+  ASSERT_NE(small, nullptr);
+  ASSERT_NE(big, nullptr);
+  EXPECT_EQ(big, Application->Icon);
+  for (HICON icon : {small, big}) {
+    const auto pixels = drawn(icon);
+    const COLORREF edge = pixels[8 * 16 + 1];
+    EXPECT_LT(abs(GetRValue(edge) - 0x2F) + abs(GetGValue(edge) - 0x80) + abs(GetBValue(edge) - 0xED), 12)
+        << "the tile's edge: " << std::hex << edge;
+    EXPECT_LT(GetBValue(pixels[0]), 0x80) << "the rounded corner lets the background through";
+    EXPECT_TRUE(std::any_of(pixels.begin(), pixels.end(), [](COLORREF c) {
+      return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
+    })) << "the white symbol";
+  }
+}
+
 TEST_F(MainForm, SuspendNotesWifiAndResumeRestoresIt) {
   Start();
   SendMessageA(Form_Main->Handle(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
@@ -313,7 +511,8 @@ TEST_F(MainForm, SuspendNotesWifiAndResumeRestoresIt) {
 TEST_F(MainForm, StatePicturesReadTheDeviceTwice) {
   Start();
   Event(136);
-  EXPECT_TRUE(ICOForm->Showing()) << "WiFi on";
+  EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_WON");
   ICOForm->Close();
   Sim("set 0x81 fail");
   Event(135);
@@ -321,12 +520,13 @@ TEST_F(MainForm, StatePicturesReadTheDeviceTwice) {
   Sim("set 0x81 0");
   Event(135);
   EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_TFF");
 }
 
 TEST_F(MainForm, PowerKeyArmsThenShutsDown) {
   Start();
   Event(162);
-  EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_SHU");
   EXPECT_TRUE(power.calls.empty());
   Event(162);  // while the overlay shows, whatever picture
   ASSERT_TRUE(EnableShutdownPrivilege()) << "the test process may shut down";
@@ -351,9 +551,10 @@ TEST_F(MainForm, MuteTogglesOnTheVistaPath) {
   ASSERT_TRUE(IsVista()) << "a default Wine prefix reports 6.1";
   Event(133);
   EXPECT_EQ(Sim("get mute"), "1\n");
-  EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_VFF") << "muted";
   Event(173);
   EXPECT_EQ(Sim("get mute"), "0\n");
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_VON");
 }
 
 TEST_F(MainForm, RightClickAndMouseModeGoThroughTheInputSeam) {
@@ -386,21 +587,31 @@ TEST_F(MainForm, RightClickAndMouseModeGoThroughTheInputSeam) {
 
 TEST_F(MainForm, SwivelSavesAndRestoresAutomaticRotation) {
   Start();
+  RecordingDisplay display;
+  seams::ScopedSeam<seams::Display> useDisplay(display);
   Sim("set 0x56 0");
-  Event(86);
-  EXPECT_EQ(Ini("ROTE", "STATUS"), "1");
-  EXPECT_FALSE(Form_Main->AutoRotate);
+  for (int press = 0; press < 2; ++press) {  // a repeated 0 keeps the setting saved by the turn
+    display.current.dmDisplayOrientation = 1;
+    Event(86);
+    EXPECT_EQ(Ini("ROTE", "STATUS"), "1") << press;
+    EXPECT_FALSE(Form_Main->AutoRotate);
+    EXPECT_EQ(PictureName(Form_Main->Image_ScrTurn), "IMG_RFF");
+    EXPECT_EQ(display.changes.size(), press + 1u) << "turned to 0 every time";
+  }
   Sim("set 0x56 1");
   Event(86);
   EXPECT_TRUE(Form_Main->AutoRotate) << "the saved \"1\"";
+  EXPECT_EQ(PictureName(Form_Main->Image_ScrTurn), "IMG_RON");
   std::string off = "0";
   RWINI("Config.ini", "ROTE", "STATUS", off, true);
   Event(86);
   EXPECT_FALSE(Form_Main->AutoRotate);
+  EXPECT_EQ(PictureName(Form_Main->Image_ScrTurn), "IMG_RFF");
   Sim("set 0x56 fail");
   Form_Main->AutoRotate = true;
   Event(86);
   EXPECT_TRUE(Form_Main->AutoRotate) << "a failed read does nothing";
+  EXPECT_EQ(display.changes, (std::vector<std::string>{"rotate 0", "rotate 0"}));
 }
 
 TEST_F(MainForm, TaskSwitchReleasesAltOnce600MsAfterTheLastPress) {
@@ -530,6 +741,7 @@ TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
   f->Edit_KM->SetText("km.wav");
   f->Edit_IRH->SetText("C:\\hot\\program.exe");
   S_Temp = " C";
+  S_Unknown = "n/a";  // the battery percent without a battery
   const std::string saved = KeySoundSetting;
   KeySoundSetting = "False";
   size_t execLines = 0;
@@ -557,7 +769,12 @@ TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
       if (m->mute) seen.push_back("mute");
       if (m->vistaPlan != 2) seen.push_back("plan " + std::to_string(m->vistaPlan));
     }
-    if (ICOForm->Showing()) seen.push_back("overlay");
+    if (ICOForm->Showing()) {
+      std::string shown = "overlay " + ICOForm->PictureName();
+      if (ICOForm->Level()) shown += " " + std::to_string(*ICOForm->Level());
+      if (!ICOForm->Text().empty()) shown += " '" + ICOForm->Text() + "'";
+      seen.push_back(shown);
+    }
     if (f->Visible()) seen.push_back("shown");
     if (Form_Menu->Visible()) seen.push_back("menu");
     if (Form_Tip->Visible()) seen.push_back("tip");
@@ -637,43 +854,43 @@ TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
       {50, dim + "rotate 3"},
       {51, dim + "rotate 1"},
       {81, "shown"},
-      {82, "volume 58; overlay"},
-      {83, "volume 42; overlay"},
+      {82, "volume 58; overlay IMG_VOL 58"},
+      {83, "volume 42; overlay IMG_VOL 42"},
       {84, "tip"},
       {86, dim + "rotate 0; autorotate off"},
-      {128, "overlay"},
-      {129, "overlay"},
-      {131, "volume 58; overlay"},
-      {132, "volume 42; overlay"},
-      {133, "mute; overlay"},
-      {134, "overlay; cycle 1"},
-      {135, "overlay"},
-      {136, "overlay"},
+      {128, "overlay IMG_BRT -4"},
+      {129, "overlay IMG_BRT -4"},
+      {131, "volume 58; overlay IMG_VOL 58"},
+      {132, "volume 42; overlay IMG_VOL 42"},
+      {133, "mute; overlay IMG_VFF"},
+      {134, "overlay IMG_LCD; cycle 1"},
+      {135, "overlay IMG_TON"},
+      {136, "overlay IMG_WON"},
       {140, "cursor; mouse 8; mouse 16"},
-      {141, "overlay; mouse mode"},
+      {141, "overlay IMG_MON; mouse mode"},
       {142, "beep 1500 400"},
       {143, "label CPU Temp 45 C"},
-      {149, "volume 60; overlay"},
-      {150, "volume 40; overlay"},
+      {149, "volume 60; overlay IMG_VOL 60"},
+      {150, "volume 40; overlay IMG_VOL 40"},
       {160, lensbox},
       {161, Keys({{"d", VK_MENU}, {"xd", VK_F4}, {"u", VK_MENU}, {"xu", VK_F4}}) + "; " + ke},
-      {162, "overlay; " + ke},
+      {162, "overlay IMG_SHU; " + ke},
       {163, Keys({{"d", VK_BACK}}) + "; " + ke},
       {164, Keys({{"d", VK_UP}}) + "; " + km},
       {165, Keys({{"d", VK_LEFT}}) + "; " + km},
       {166, Keys({{"d", VK_RETURN}}) + "; " + ke},
       {167, Keys({{"d", VK_RIGHT}}) + "; " + km},
-      {168, "volume 40; overlay"},
+      {168, "volume 40; overlay IMG_VOL 40"},
       {169, Keys({{"d", VK_DOWN}}) + "; " + km},
-      {170, "volume 60; overlay"},
+      {170, "volume 60; overlay IMG_VOL 60"},
       {171, Keys({{"xd", VK_MENU}, {"xd", VK_TAB}, {"xu", VK_TAB}, {"xu", VK_MENU}}) + "; " + ke},
       {172, ke + "; syscommand " + std::to_string(SC_MAXIMIZE)},
-      {173, "mute; overlay"},
+      {173, "mute; overlay IMG_VFF"},
       {174, Keys({{"xd", VK_LWIN}, {"xu", VK_LWIN}}) + "; " + ke},
       {175, ke + "; open C:\\hot\\program.exe"},
       {176, "menu; " + ke},
       {177, "exec RunDll32.exe user32.dll,LockWorkStation"},
-      {178, "overlay"},
+      {178, "overlay IMG_BAT 'n/a'"},
       {179, "resolution 640x480"},
       {180, Keys({{"d", VK_UP}}) + "; " + km},
       {181, Keys({{"d", VK_DOWN}}) + "; " + km},
@@ -714,6 +931,7 @@ TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
   WaitPumping(300);
   const std::string plan = observe();
   EXPECT_NE(plan.find("plan 3"), std::string::npos) << plan;
+  EXPECT_NE(plan.find("overlay IMG_PRH"), std::string::npos) << plan;
   EXPECT_EQ(plan.find("exec"), std::string::npos) << plan;
 
   SetEnvironmentVariableA("CORVEL_EXECLOG", nullptr);

@@ -1,7 +1,15 @@
+#include <shlobj.h>
+
 #include "ActionsFixture.h"
 #include "Unit_global.h"
+#include "seams/System.h"
 
 namespace {
+
+struct RecordingShell : seams::Shell {
+  std::vector<std::string> opened;
+  void Open(const std::string& path, int) override { opened.push_back(path); }
+};
 
 RECT Bounds(TControl* c) { return RECT{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()}; }
 bool Shown(TForm* f) { return IsWindowVisible(f->Handle()) != FALSE; }
@@ -53,10 +61,8 @@ TEST_F(ActionsTest, MenuFirstLeftSelectsTheLastItem) {
 }
 
 TEST_F(ActionsTest, MenuEnterRunsTheSelectedItemAndCloses) {
-  FrontWindow front;
   Form_Menu->Show();
   EXPECT_TRUE(Shown(Form_Menu));
-  EXPECT_EQ(GetForegroundWindow(), front.wnd_) << "the program in front keeps the foreground";
   Form_Menu->enterkey();
   EXPECT_TRUE(Shown(Form_Menu)) << "nothing selected: the menu stays";
   EXPECT_TRUE(Commands().empty());
@@ -69,20 +75,61 @@ TEST_F(ActionsTest, MenuEnterRunsTheSelectedItemAndCloses) {
   EXPECT_FALSE(Shown(Form_Menu));
   EXPECT_FALSE(Form_Menu->Visible());
   EXPECT_EQ(Form_Menu->Selection, 2);
+}
 
-  // The keyboard: escape closes, enter runs the item.
-  Form_Menu->Show();
-  ClearLog();
-  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+// Shown, the menu takes the keyboard from the program in front: the keys a
+// user types reach it.
+TEST_F(ActionsTest, MenuTakesTheKeyboard) {
+  FrontWindow front;
+  auto type = [](WORD vk) {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = vk;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    WaitPumping(100);
+  };
+  Form_Main->DispatchEvent(DeviceEvent::EvQuickMenu);
+  ASSERT_TRUE(Shown(Form_Menu));
+  EXPECT_EQ(GetForegroundWindow(), Form_Menu->Handle());
+  type(VK_LEFT);
+  EXPECT_EQ(Form_Menu->Selection, 3);
+  type(VK_DOWN);
+  EXPECT_EQ(Form_Menu->Selection, 0);
+  type(VK_RIGHT);
   EXPECT_EQ(Form_Menu->Selection, 1);
-  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_DOWN, 0);
-  EXPECT_EQ(Form_Menu->Selection, 2);
-  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  type(VK_UP);
+  EXPECT_EQ(Form_Menu->Selection, 0);
+  type(VK_ESCAPE);
   EXPECT_FALSE(Shown(Form_Menu));
   EXPECT_TRUE(Commands().empty());
+
   Form_Menu->Show();
-  SendMessageA(Form_Menu->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  type(VK_RIGHT);
+  type(VK_RIGHT);
+  type(VK_RETURN);
   EXPECT_EQ(Commands(), std::vector<std::string>{"0x0093"});
+  EXPECT_FALSE(Shown(Form_Menu));
+}
+
+// Item 0 starts the camera program; item 3 shows the battery reading of that moment.
+TEST_F(ActionsTest, MenuCameraAndBatteryItems) {
+  RecordingShell shell;
+  seams::ScopedSeam<seams::Shell> useShell(shell);
+  Form_Menu->Show();
+  Form_Menu->RIGHTKEY();
+  Form_Menu->enterkey();
+  EXPECT_EQ(shell.opened, std::vector<std::string>{Form_Main->GetSpecialFolderDir(CSIDL_PROGRAM_FILES) +
+                                                   "\\Corvel\\Lensbox.exe"});
+  EXPECT_FALSE(Shown(Form_Menu));
+
+  S_Unknown = "unknown";
+  Form_Menu->Show();
+  Form_Menu->leftkey();
+  Form_Menu->enterkey();
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_BAT");
+  EXPECT_EQ(ICOForm->Text(), "unknown") << "no system battery here";
+  EXPECT_FALSE(Shown(Form_Menu));
 }
 
 TEST_F(ActionsTest, MenuPowerPlanItem) {
@@ -92,7 +139,7 @@ TEST_F(ActionsTest, MenuPowerPlanItem) {
   Form_Menu->RIGHTKEY();
   Form_Menu->enterkey();
   EXPECT_EQ(sim::Machine()->vistaPlan, 3);
-  EXPECT_TRUE(ICOForm->Showing());
+  EXPECT_EQ(ICOForm->PictureName(), "IMG_PRH");
   EXPECT_FALSE(Shown(Form_Menu));
 }
 

@@ -145,6 +145,7 @@ class PagesTest : public testing::Test {
  protected:
   void SetUp() override {
     testsupport::UseFreshMachine("pages-test");
+    if (model) Sim(std::string("set 0x90 ") + model);
     install = testsupport::InstallCopy("pages-test");
     SetEnvironmentVariableA("CORVEL_EXECLOG", execLog().c_str());
     DeleteFileA(execLog().c_str());
@@ -178,7 +179,22 @@ class PagesTest : public testing::Test {
     return s;
   }
   std::string config() const { return ConfigDir + "Config.ini"; }
-  TGraphic* Picture(TImage* image) { return image->Picture().Graphic(); }
+  // Clicks a control where the user sees it, at an offset from its centre.
+  static void ClickOn(TControl* c, int dx = 0) {
+    POINT p = {c->Left() + c->Width() / 2 + dx, c->Top() + c->Height() / 2};
+    ClientToScreen(c->Parent()->Handle(), &p);
+    auto* window = dynamic_cast<TWinControl*>(c);
+    EXPECT_EQ(WindowFromPoint(p), window ? window->Handle() : c->Parent()->Handle()) << c->Name << " lies hidden";
+    testsupport::ClickAt(p);
+    WaitPumping(200);
+  }
+  void ShowPage(TTabSheet* page) {
+    form->ShowForm();
+    form->PGC->SetActivePage(page);
+    WaitPumping(300);
+  }
+
+  const char* model = nullptr;  // the board, when not the default one
 
   RecordingShell shell;
   RecordingPower power;
@@ -348,16 +364,41 @@ TEST_F(PagesTest, BrightnessBarShowsTheDeviceLevelAndSendsPercentsOfTheRange) {
 }
 
 TEST_F(PagesTest, PowerPlanOkSetsThePlanThenTheLevel) {
+  ASSERT_TRUE(IsVista());
   BrightnessMin = 20;
   BrightnessMax = 120;
-  form->RG_PWR->SetItemIndex(1);
-  form->BT_PWROK->Click();
-  form->RG_PWR->SetItemIndex(0);
-  form->BT_PWROK->Click();
-  EXPECT_EQ(SentCommands(), (std::vector<std::string>{"0x7884", "0x1484"}));
+  Sim("set xpscheme 1");
+  ShowPage(form->TSBatt);
+  for (int item : {1, 0}) {
+    ClickOn(form->RG_PWR->Buttons(item));
+    EXPECT_EQ(form->RG_PWR->ItemIndex(), item);
+    ClickOn(form->BT_PWROK);
+    EXPECT_EQ(Sim("get vistaplan"), item ? "3\n" : "2\n");
+    EXPECT_EQ(SentCommands(), std::vector<std::string>{item ? "0x7884" : "0x1484"});
+  }
+  EXPECT_EQ(Sim("get xpscheme"), "1\n") << "the XP library is not used on Vista";
   form->RG_PWR->SetItemIndex(-1);
-  form->BT_PWROK->Click();
+  ClickOn(form->BT_PWROK);
   EXPECT_TRUE(SentCommands().empty());
+}
+
+// A click on the bar sends no level while the range is unknown (its read
+// failed); once the device answers, the next click reads it and sends.
+TEST_F(PagesTest, ABrightnessBarClickWithAnUnknownRangeSendsNoLevel) {
+  Sim("set 0x84 fail");
+  ReadBacklightRange();
+  ShowPage(form->TSDISP);
+  ClickOn(form->TB_Bright, -150);
+  EXPECT_LT(form->TB_Bright->Position(), 97) << "the click moved the bar";
+  EXPECT_TRUE(SentCommands().empty());
+
+  Sim("set 0x84 " + std::to_string(60 | 20 << 8 | 120 << 16));
+  const int before = form->TB_Bright->Position();
+  ClickOn(form->TB_Bright, -150);
+  ASSERT_LT(form->TB_Bright->Position(), before);
+  char level[16];
+  snprintf(level, sizeof level, "0x%04X", acpi::Command(0x84, 20 + form->TB_Bright->Position()));
+  EXPECT_EQ(SentCommands(), std::vector<std::string>{level}) << "20 + 100 * position div 100";
 }
 
 TEST_F(PagesTest, SaveWritesTheFieldsAndLoadDefaultEmptiesThem) {
@@ -397,10 +438,10 @@ TEST_F(PagesTest, KeySoundToggleWritesAtOnceAndOnlyExactTrueSilences) {
   form->Image_IRMUSIC->Click();  // any text but "True" becomes "True"
   EXPECT_EQ(KeySoundSetting, "True");
   EXPECT_EQ(Profile(config(), "AVI", "KK"), "True");
-  const TGraphic* silenced = Picture(form->Image_IRMUSIC);
-  ASSERT_NE(silenced, nullptr);
+  EXPECT_EQ(PictureName(form->Image_IRMUSIC), "IMG_IRC");
   form->Image_IRMUSIC->Click();
   EXPECT_EQ(KeySoundSetting, "False");
+  EXPECT_EQ(PictureName(form->Image_IRMUSIC), "IMG_IRO");
   EXPECT_EQ(Profile(config(), "AVI", "KK"), "False");
 
   WritePrivateProfileStringA("AVI", "KK", nullptr, config().c_str());
@@ -411,14 +452,61 @@ TEST_F(PagesTest, KeySoundToggleWritesAtOnceAndOnlyExactTrueSilences) {
 TEST_F(PagesTest, WifiToggleKeepsThePictureWhenTheReadBackFails) {
   form->Image_WiFiCtr->Click();
   EXPECT_EQ(Sim("get 0x83"), "0\n");
-  const TGraphic* off = Picture(form->Image_WiFiCtr);
-  ASSERT_NE(off, nullptr);
+  EXPECT_EQ(PictureName(form->Image_WiFiCtr), "IMG_WFF");
   Sim("set 0x83 fail");
   form->Image_WiFiCtr->Click();
-  EXPECT_EQ(Picture(form->Image_WiFiCtr), off);
+  EXPECT_EQ(PictureName(form->Image_WiFiCtr), "IMG_WFF");
   Sim("set 0x83 0");
   form->Image_WiFiCtr->Click();
-  EXPECT_NE(Picture(form->Image_WiFiCtr), off);
+  EXPECT_EQ(PictureName(form->Image_WiFiCtr), "IMG_WON");
+}
+
+// The toggles' pictures at start follow the device, the mixer and the setting.
+TEST_F(PagesTest, LoadSettingsShowsTheTogglesStates) {
+  HKEY key;
+  RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Wisp\\Touch", &key);
+  RegCloseKey(key);
+  const std::string board = Model;
+  Model = "P0D6";  // the board that shows the touch state at start
+  const struct {
+    const char *wifi, *mute;
+    bool rotate;
+    int touch;
+    const char *wifiPicture, *mutePicture, *rotatePicture, *touchPicture;
+  } cases[] = {{"1", "0", true, 1, "IMG_WON", "IMG_VON", "IMG_RON", "IMG_TON"},
+               {"0", "1", false, 0, "IMG_WFF", "IMG_VFF", "IMG_RFF", "IMG_TFF"},
+               {"fail", "0", true, 0, "IMG_WFF", "IMG_VON", "IMG_RON", "IMG_TFF"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.wifi);
+    Sim(std::string("set 0x83 ") + c.wifi);
+    Sim(std::string("set mute ") + c.mute);
+    form->AutoRotate = c.rotate;
+    SetTouchGate(c.touch);
+    form->LoadSettings();
+    EXPECT_EQ(PictureName(form->Image_WiFiCtr), c.wifiPicture);
+    EXPECT_EQ(PictureName(form->Image_Mute), c.mutePicture);
+    EXPECT_EQ(PictureName(form->Image_ScrTurn), c.rotatePicture);
+    EXPECT_EQ(PictureName(form->Image_TPanel), c.touchPicture);
+  }
+  Model = board;
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Wisp\\Touch");
+}
+
+// On the boards with the toggle panel: the Mute picture, clicked where the
+// user sees it, mutes and unmutes and shows which.
+class GamePagesTest : public PagesTest {
+ protected:
+  GamePagesTest() { model = "0xB0D6"; }
+};
+
+TEST_F(GamePagesTest, TheMutePictureTogglesTheMute) {
+  ShowPage(form->TSSet);
+  ASSERT_TRUE(form->Pl_L500->Visible());
+  for (const char* expected : {"IMG_VFF", "IMG_VON"}) {
+    ClickOn(form->Image_Mute);
+    EXPECT_EQ(Sim("get mute"), expected == std::string("IMG_VFF") ? "1\n" : "0\n");
+    EXPECT_EQ(PictureName(form->Image_Mute), expected);
+  }
 }
 
 TEST_F(PagesTest, WifiIsRestoredToTheSavedState) {
@@ -507,12 +595,16 @@ TEST_F(PagesTest, TouchAndRotationToggles) {
   form->Image_TPanel->Click();
   EXPECT_TRUE(form->TouchOffByUs);
   EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(PictureName(form->Image_TPanel), "IMG_TFF");
   form->Image_TPanel->Click();
   EXPECT_FALSE(form->TouchOffByUs);
+  EXPECT_EQ(PictureName(form->Image_TPanel), "IMG_TON");
   form->Image_ScrTurn->Click();
   EXPECT_FALSE(form->AutoRotate);
+  EXPECT_EQ(PictureName(form->Image_ScrTurn), "IMG_RFF");
   form->Image_ScrTurn->Click();
   EXPECT_TRUE(form->AutoRotate);
+  EXPECT_EQ(PictureName(form->Image_ScrTurn), "IMG_RON");
 }
 
 // A battery whose full capacity reads 0 (or unknown) has no percent.
@@ -544,40 +636,6 @@ TEST_F(BatteryPageTest, UnknownFullCapacityShowsNoPercent) {
   form->PGC->SetActivePage(form->TSBatt);
   EXPECT_EQ(form->BatteryMemos[0]->Lines()[8], "percentage:100%");
   EXPECT_EQ(form->Lab_LeftTime->Caption(), "Left time:1:00hours");
-}
-
-// Saves the window with each page to PAGES_SHOT + "<page>.bmp" when that
-// variable is set: a picture for people, not a check.
-TEST_F(PagesTest, Screenshots) {
-  char prefix[MAX_PATH];
-  if (!GetEnvironmentVariableA("PAGES_SHOT", prefix, sizeof prefix)) GTEST_SKIP() << "PAGES_SHOT not set";
-  form->ShowForm();
-  for (TTabSheet* page : {form->TSMain, form->TSHW, form->TSBatt, form->TSDISP, form->TSSet}) {
-    form->PGC->SetActivePage(page);
-    WaitPumping(700);
-    RECT r;
-    GetWindowRect(form->Handle(), &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
-    BITMAPINFOHEADER bih = {sizeof bih, w, h, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD size = ((w * 3 + 3) & ~3) * h;
-    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof bih;
-    BITMAPFILEHEADER bfh = {0x4D42, offset + size, 0, 0, offset};
-    std::ofstream f(std::string(prefix) + page->Name + ".bmp", std::ios::binary);
-    f.write(reinterpret_cast<const char*>(&bfh), sizeof bfh);
-    f.write(reinterpret_cast<const char*>(&bih), sizeof bih);
-    f.write(static_cast<const char*>(bits), size);
-    EXPECT_TRUE(f.good());
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-  }
 }
 
 }  // namespace

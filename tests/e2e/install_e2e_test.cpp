@@ -96,26 +96,6 @@ std::vector<std::string> FullLog() {
   return log;
 }
 
-HWND DialogOf(DWORD pid) {
-  struct Find {
-    DWORD pid;
-    HWND found;
-  } find{pid, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM lp) CALLBACK -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        char cls[32] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (owner != f->pid || std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
-        f->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.found;
-}
-
 class Installer : public testing::Test {
  protected:
   void SetUp() override {
@@ -155,6 +135,9 @@ TEST_F(Installer, FreshInstallWritesEveryFileInstallsTheDriverAndStartsPavona) {
   installer::DeleteDirTree(DriverTempDir());
   Run();
   EXPECT_EQ(log_, FullLog());
+  DWORD code = 1;
+  EXPECT_TRUE(setup_->WaitExit(1000, &code));
+  EXPECT_EQ(code, 0u);
 
   for (const char* f : kInstalled)
     EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + f), testsupport::ReadFileBytes(StageDir() + f)) << f;
@@ -209,7 +192,7 @@ TEST_F(Installer, AFileThatCannotBeCreatedStopsTheInstallation) {
 
   Run(false);
   HWND dialog = nullptr;
-  ASSERT_TRUE(testsupport::WaitFor([&] { return (dialog = DialogOf(setup_->id())) != nullptr; }, 30000))
+  ASSERT_TRUE(testsupport::WaitFor([&] { return (dialog = testsupport::VisibleWindowOf(setup_->id(), "#32770")) != nullptr; }, 30000))
       << "no error dialog";
   Follow();
   const std::string expected = "Cannot create file \"" + InstallDir() + "Res\\camera.wav\". ";
@@ -230,7 +213,9 @@ TEST_F(Installer, AFileThatCannotBeCreatedStopsTheInstallation) {
   EXPECT_TRUE(Exists(DriverTempDir() + "Setup.exe"));
 
   PostMessageA(form, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(setup_->WaitExit(20000));
+  DWORD code = 0;
+  EXPECT_TRUE(setup_->WaitExit(20000, &code));
+  EXPECT_NE(code, 0u) << "a script must see that the installation did not finish";
   EXPECT_FALSE(Exists(DriverTempDir())) << "closing did not delete the temporary driver folder";
   DeleteFileA((InstallDir() + "Res").c_str());
 }

@@ -47,6 +47,80 @@ TEST_F(PavonaTest, StartsHiddenAndReceivesTheDevicesEvents) {
   EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "no icon of that id";
 }
 
+// A second start finds the first copy and ends at once, without touching the
+// device: the first stays alone in charge, so a key acts once.
+TEST_F(PavonaTest, ASecondCopyEndsAtOnceAndLeavesTheFirstInCharge) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("log").find("notify") != std::string::npos; }));
+  const auto second = testsupport::Run("\"" + dir_ + "Pavona.exe\"", 10000);
+  EXPECT_EQ(second.exitCode, 0u);
+  EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0086\nPavona.exe notify\n") << "the second copy touched the device";
+  Sim("set volume 0.5");
+  EXPECT_EQ(Sim("event 82"), "1\n");
+  EXPECT_NE(Sim("show").find("volume=0.580\n"), std::string::npos) << "stepped once";
+  EXPECT_FALSE(pavona_->WaitExit(100)) << "the first copy runs on";
+}
+
+// Without the picture library every picture fails: one message, and the
+// start-up still runs to the end; the program then works and ends cleanly.
+TEST_F(PavonaTest, AMissingPictureLibraryIsReportedOnceAndTheStartUpGoesOn) {
+  ASSERT_TRUE(DeleteFileA((dir_ + "Iconvault.dll").c_str()));
+  pavona_ = std::make_unique<testsupport::Process>("\"" + dir_ + "Pavona.exe\"");
+  HWND box = nullptr;
+  ASSERT_TRUE(testsupport::WaitFor([&] { return (box = testsupport::VisibleWindowOf(pavona_->id(), "#32770")) != nullptr; }))
+      << "no message";
+  char text[256] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  EXPECT_STREQ(text, "Resource IMG_CAM not found");
+  EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0086\nPavona.exe notify\n");
+  ASSERT_NE(MainWindow(), nullptr);
+
+  testsupport::ClickOn(FindWindowExA(box, nullptr, "Button", nullptr));
+  ASSERT_TRUE(testsupport::WaitFor([&] { return !IsWindow(box); }, 3000));
+  Sleep(500);
+  EXPECT_EQ(testsupport::VisibleWindowOf(pavona_->id(), "#32770"), nullptr) << "a second message";
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = MainWindow();
+  icon.uFlags = NIF_TIP;
+  EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "no tray icon";
+  Sim("set volume 0.5");
+  Sim("event 133");  // mute: the key acts, though its picture is missing
+  EXPECT_EQ(Sim("get mute"), "1\n");
+
+  const HWND window = MainWindow();
+  PostMessageA(window, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0);
+  DWORD code = 1;
+  ASSERT_TRUE(pavona_->WaitExit(5000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_NE(Sim("log").find("Pavona.exe set 0x0087\n"), std::string::npos);
+  icon.hWnd = window;
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon stayed behind";
+}
+
+// The tray icon as the user finds it in the platform's tray (the first slot
+// of Wine's stand-alone tray window here): our icon, and a double click on it
+// opens the window.
+TEST_F(PavonaTest, TheTrayShowsOurIconAndADoubleClickOpensTheWindow) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  HWND tray = nullptr;
+  ASSERT_TRUE(testsupport::WaitFor([&] { return (tray = FindWindowA("__winex11_standalone_tray", nullptr)) != nullptr; }, 3000));
+  RECT slot;
+  GetClientRect(tray, &slot);
+  slot.right = slot.bottom;  // square slots from the left
+  MapWindowPoints(tray, nullptr, reinterpret_cast<POINT*>(&slot), 2);
+  const POINT icon = {(slot.left + slot.right) / 2, (slot.top + slot.bottom) / 2};
+  HDC screen = GetDC(nullptr);
+  const COLORREF edge = GetPixel(screen, icon.x - 6, icon.y);
+  ReleaseDC(nullptr, screen);
+  EXPECT_LT(abs(GetRValue(edge) - 0x2F) + abs(GetGValue(edge) - 0x80) + abs(GetBValue(edge) - 0xED), 12)
+      << "our blue tile, not the platform's icon: " << std::hex << edge;
+
+  testsupport::ClickAt(icon, testsupport::Button::Double);
+  EXPECT_TRUE(testsupport::WaitFor([] { return IsWindowVisible(MainWindow()) != FALSE; }, 3000));
+}
+
 namespace {
 
 struct DialogSearch {

@@ -29,15 +29,6 @@ int CountTiltrixWindows() {
   return n;
 }
 
-// Atoms outlive a killed process under Wine; a killed copy must not lock out the next test.
-void ForgetRunningAtom() {
-  for (int i = 0; i < 16; ++i) {
-    const ATOM atom = GlobalFindAtomA(kAtom);
-    if (!atom) return;
-    GlobalDeleteAtom(atom);
-  }
-}
-
 // A stand-in for the control center's window: it only notes the game messages.
 class ControlCenterStandIn {
  public:
@@ -63,14 +54,10 @@ class ControlCenterStandIn {
 class TiltrixTest : public testing::Test {
  protected:
   void SetUp() override {
-    ForgetRunningAtom();
     testsupport::UseFreshMachine("tiltrix-e2e");
     dir_ = testsupport::InstallCopy("tiltrix-e2e");
   }
-  void TearDown() override {
-    tiltrix_.reset();
-    ForgetRunningAtom();
-  }
+  void TearDown() override { tiltrix_.reset(); }
   std::string Command() const { return "\"" + dir_ + "Tiltrix.exe\""; }
   void Start() {
     tiltrix_ = std::make_unique<testsupport::Process>(Command());
@@ -111,6 +98,19 @@ TEST_F(TiltrixTest, OneCopyAtATimeAndTheGuardGoesWithANormalExit) {
   ASSERT_TRUE(CloseNormally());
   EXPECT_EQ(GlobalFindAtomA(kAtom), 0) << "the guard outlived a normal exit";
   Start();  // so a new start works again
+}
+
+// Its atom outlives a copy ended by force; the next start still runs.
+TEST_F(TiltrixTest, ACopyEndedByForceLocksOutNoLaterStart) {
+  Start();
+  tiltrix_->Kill();
+  ASSERT_NE(GlobalFindAtomA(kAtom), 0) << "the atom went with the process";
+  Start();
+  const auto second = testsupport::Run(Command(), 10000);
+  EXPECT_EQ(second.exitCode, 0u);
+  EXPECT_EQ(CountTiltrixWindows(), 1) << "still one copy at a time";
+  ASSERT_TRUE(CloseNormally());
+  EXPECT_EQ(GlobalFindAtomA(kAtom), 0);
 }
 
 TEST_F(TiltrixTest, TellsTheControlCenterAboutTheGameAndSetsUpTheDevice) {

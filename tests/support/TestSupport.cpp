@@ -133,7 +133,13 @@ Process::Process(const std::string& commandLine) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   std::string cmd = commandLine;
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &info_))
+  // Started in its own folder, as from the installed shortcut: never in the
+  // test's, where the build's libraries lie.
+  const std::string program = cmd.starts_with('"') ? cmd.substr(1, cmd.find('"', 1) - 1) : cmd.substr(0, cmd.find(' '));
+  const size_t slash = program.find_last_of('\\');
+  const std::string folder = slash == std::string::npos ? std::string() : program.substr(0, slash + 1);
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                      &si, &info_))
     throw std::runtime_error("cannot start " + commandLine);
   CloseHandle(info_.hThread);
 }
@@ -186,14 +192,44 @@ DWORD ForegroundPid() {
   return pid;
 }
 
-void ClickAt(POINT screen) {
+void ClickAt(POINT screen, Button button) {
   SetCursorPos(screen.x, screen.y);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
+  const bool right = button == Button::Right;
+  INPUT clicks[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dwFlags = i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
+                                 : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  }
+  SendInput(button == Button::Double ? 4 : 2, clicks, sizeof(INPUT));
   WaitFor([] { return false; }, 200);  // the messages of the click
+}
+
+void ClickOn(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+HWND VisibleWindowOf(DWORD pid, const std::string& windowClass) {
+  struct Find {
+    DWORD pid;
+    const std::string& cls;
+    HWND found;
+  } find{pid, windowClass, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM lp) CALLBACK -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        char cls[64] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (owner != f->pid || f->cls != cls || !IsWindowVisible(w)) return TRUE;
+        f->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.found;
 }
 
 std::string ReadFileText(const std::string& path) {

@@ -31,7 +31,8 @@ std::string InstallCopy(const std::string& name);
 // Runs corvelsim from beside the test executable.
 std::string Sim(const std::string& args);
 
-// Starts a program without waiting; the handle closes with the object.
+// Starts a program in its own folder without waiting; the handle closes
+// with the object.
 class Process {
  public:
   explicit Process(const std::string& commandLine);
@@ -68,9 +69,16 @@ class MessageWindow {
 // The process of the foreground window.
 DWORD ForegroundPid();
 
-// A left click as the user makes it: the cursor to a point of the screen, the
-// button down and up, then this thread's messages dispatched for a while.
-void ClickAt(POINT screen);
+// A click at a point of the screen, as the user makes it (left, right or a
+// left double click), then this thread's messages dispatched for a while.
+enum class Button { Left, Right, Double };
+void ClickAt(POINT screen, Button button = Button::Left);
+// Clicks the middle of a window (a button of another program's dialog).
+void ClickOn(HWND window);
+
+// A visible top-level window of that process and class ("#32770" a dialog,
+// "#32768" a popup menu); null when there is none.
+HWND VisibleWindowOf(DWORD pid, const std::string& windowClass);
 
 // A file's whole text; empty when it cannot be read.
 std::string ReadFileText(const std::string& path);

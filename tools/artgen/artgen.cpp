@@ -1,10 +1,12 @@
 // artgen OUTDIR: draws the picture library's artwork as PNG files (8-bit RGBA).
 // Flat symbols on rounded tiles for the pages and the quick menu, and on a
 // dark translucent card for the on-screen displays.
+// artgen --icon FILE.ico: the control center's icon at 16, 32 and 48 pixels.
 #include <png.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -252,6 +254,57 @@ Image Card(const Shape& symbol, Color accent = kWhite) {
   return img;
 }
 
+// An icon file of 32-bit images with their AND masks (bottom-up rows), the
+// format every Windows version reads.
+bool SaveIcon(const std::string& path, const std::vector<Image>& images) {
+  std::vector<uint8_t> out;
+  auto put = [&](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  put(0, 2);
+  put(1, 2);  // an icon
+  put(static_cast<uint32_t>(images.size()), 2);
+  uint32_t offset = static_cast<uint32_t>(6 + 16 * images.size());
+  for (const Image& img : images) {
+    const uint32_t maskStride = ((img.w + 31) / 32) * 4;
+    const uint32_t size = 40 + img.w * img.h * 4 + maskStride * img.h;
+    put(img.w & 0xFF, 1);
+    put(img.h & 0xFF, 1);
+    put(0, 2);  // no palette
+    put(1, 2);
+    put(32, 2);
+    put(size, 4);
+    put(offset, 4);
+    offset += size;
+  }
+  for (const Image& img : images) {
+    const uint32_t maskStride = ((img.w + 31) / 32) * 4;
+    put(40, 4);
+    put(img.w, 4);
+    put(img.h * 2, 4);  // the colours and the mask
+    put(1, 2);
+    put(32, 2);
+    put(0, 4);
+    put(img.w * img.h * 4 + maskStride * img.h, 4);
+    put(0, 16);
+    for (int y = img.h - 1; y >= 0; --y)
+      for (int x = 0; x < img.w; ++x) {
+        const Color& c = img.px[y * img.w + x];
+        for (float v : {c.b, c.g, c.r, c.a}) put(static_cast<uint32_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255)), 1);
+      }
+    for (int y = img.h - 1; y >= 0; --y) {
+      std::vector<uint8_t> row(maskStride, 0);
+      for (int x = 0; x < img.w; ++x)
+        if (img.px[y * img.w + x].a <= 0) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      out.insert(out.end(), row.begin(), row.end());
+    }
+  }
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool written = fwrite(out.data(), 1, out.size(), f) == out.size();
+  return fclose(f) == 0 && written;
+}
+
 struct Picture {
   const char* name;
   std::function<Image()> draw;
@@ -260,8 +313,24 @@ struct Picture {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--icon") {
+    // The control center: a laptop on a blue tile, bold enough for 16 pixels.
+    const Shape laptop = Union({Minus(Box(-0.7f, -0.62f, 0.7f, 0.22f, 0.08f), Box(-0.44f, -0.38f, 0.44f, -0.02f)),
+                                Box(-0.95f, 0.34f, 0.95f, 0.62f, 0.08f)});
+    std::vector<Image> sizes;
+    for (int size : {16, 32, 48}) {
+      Image img(size, size);
+      const float s = static_cast<float>(size);
+      img.Fill(Box(-1, -1, 1, 1, 0.32f), 0, 0, s, s, Rgb(0x2F80ED));
+      img.Fill(laptop, s * 0.12f, s * 0.12f, s * 0.76f, s * 0.76f, kWhite);
+      sizes.push_back(img);
+    }
+    if (SaveIcon(argv[2], sizes)) return 0;
+    fprintf(stderr, "artgen: cannot write %s\n", argv[2]);
+    return 1;
+  }
   if (argc != 2) {
-    fprintf(stderr, "usage: artgen OUTDIR\n");
+    fprintf(stderr, "usage: artgen OUTDIR | artgen --icon FILE.ico\n");
     return 2;
   }
   const Color blue = Rgb(0x2F80ED), teal = Rgb(0x12A4A0), green = Rgb(0x27AE60), orange = Rgb(0xF2994A),
