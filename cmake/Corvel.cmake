@@ -2,6 +2,18 @@
 
 set(CORVEL_WINE ${CMAKE_SOURCE_DIR}/scripts/wine)
 
+# Writes a file made at configure time only when its text changes, so a
+# reconfigure rebuilds nothing that depends on it.
+function(corvel_write_if_changed path text)
+  if(EXISTS ${path})
+    file(READ ${path} old)
+    if(old STREQUAL text)
+      return()
+    endif()
+  endif()
+  file(WRITE ${path} "${text}")
+endfunction()
+
 # A stand-in DLL with standard-call exports under undecorated names on both
 # architectures. The .def file lists the names as i686 decorates them
 # (Name@bytes); on x86_64 the decoration is stripped, and on i686 the import
@@ -13,7 +25,7 @@ function(corvel_stdcall_dll target def)
   file(READ ${def} def_text)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     set(dll_def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
-    file(WRITE ${dll_def} "${def_text}")
+    corvel_write_if_changed(${dll_def} "${def_text}")
     target_link_options(${target} PRIVATE -Wl,--kill-at)
     set(implib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/lib${target}.stdcall.a)
     add_custom_command(TARGET ${target} POST_BUILD
@@ -26,7 +38,7 @@ function(corvel_stdcall_dll target def)
   else()
     string(REGEX REPLACE "@[0-9]+" "" def_text "${def_text}")
     set(dll_def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
-    file(WRITE ${dll_def} "${def_text}")
+    corvel_write_if_changed(${dll_def} "${def_text}")
     add_library(${target}::import ALIAS ${target})
   endif()
   target_sources(${target} PRIVATE ${dll_def})
