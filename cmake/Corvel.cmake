@@ -45,10 +45,25 @@ function(corvel_stdcall_dll target def)
 endfunction()
 
 # A GoogleTest executable run under Wine as one CTest test.
+#
+# Each such test runs in a Wine prefix and on an Xvfb display of its own
+# (scripts/wine reads CORVEL_TEST=<test name>): a fresh copy of the template
+# prefix at <build>/prefixes/<test name>, a free display, and every process of
+# that prefix ended when the test ends. So a new test executable, windows and
+# foreground included, needs nothing more than this call and runs in
+# parallel with the others; no RESOURCE_LOCK is needed. A second test of the
+# same executable (other arguments or environment) goes through
+# corvel_add_wine_test, and more variables through
+# set_property(TEST ... APPEND PROPERTY ENVIRONMENT ...), so CORVEL_TEST stays.
 function(corvel_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main corvel_warnings)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  corvel_add_wine_test(${name} ${name} --gtest_brief=1)
+endfunction()
+
+# corvel_add_wine_test(<test name> <executable target> [args...])
+function(corvel_add_wine_test name target)
+  add_test(NAME ${name} COMMAND ${target} ${ARGN})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT CORVEL_TEST=${name})
 endfunction()
