@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "WaitPumping.h"
+
 class TImage;
 
 // Process-wide texts.
@@ -30,7 +32,7 @@ int GetTouchGate();
 DWORD FindProcessId(const std::string& exeName);
 std::string GetSpecialFolder(int csidl);
 void SaveScreenshot();
-void WaitPumping(DWORD ms);
+using ui::WaitPumping;
 
 // "YYYYMMDDhhnnss" and the milliseconds without leading zeros.
 std::string ScreenshotFileName(const SYSTEMTIME& t);

@@ -536,8 +536,7 @@ TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
 
   // Everything a code can do, in a fixed order, as one line.
   auto observe = [&] {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    WaitPumping(0);
     std::vector<std::string> seen;
     {
       sim::Machine m;

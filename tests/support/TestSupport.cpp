@@ -19,24 +19,6 @@ void UseFreshMachine(const std::string& name) {
   Sim("reset");
 }
 
-namespace {
-
-// Waits for a handle while dispatching this thread's messages.
-bool WaitPumping(HANDLE h, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) return false;
-    DWORD r = MsgWaitForMultipleObjects(1, &h, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    if (r == WAIT_OBJECT_0) return true;
-    if (r != WAIT_OBJECT_0 + 1) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
-}
-
-}  // namespace
-
 RunResult Run(const std::string& commandLine, DWORD timeoutMs) {
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   HANDLE readEnd, writeEnd;
@@ -63,7 +45,7 @@ RunResult Run(const std::string& commandLine, DWORD timeoutMs) {
     DWORD n;
     while (ReadFile(readEnd, buf, sizeof buf, &n, nullptr) && n > 0) result.output.append(buf, n);
   });
-  const bool ended = WaitPumping(pi.hProcess, timeoutMs);
+  const bool ended = ui::WaitPumping(timeoutMs, pi.hProcess);
   if (!ended) TerminateProcess(pi.hProcess, 1);
   reader.join();
   GetExitCodeProcess(pi.hProcess, &result.exitCode);
@@ -144,7 +126,7 @@ Process::~Process() {
 }
 
 bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
-  if (!WaitPumping(info_.hProcess, timeoutMs)) return false;
+  if (!ui::WaitPumping(timeoutMs, info_.hProcess)) return false;
   if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
   return true;
 }

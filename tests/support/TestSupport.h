@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "WaitPumping.h"
+
 namespace testsupport {
 
 // The folder of the running test executable, with a trailing backslash.
@@ -102,9 +104,7 @@ bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
   for (;;) {
     if (pred()) return true;
     if (GetTickCount64() > end) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
+    ui::WaitPumping(10);
   }
 }
 
