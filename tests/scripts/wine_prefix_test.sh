@@ -21,14 +21,17 @@ export DISPLAY=:9999
 # Someone's prefixes: made by the wrapper, moved, our marker taken away, and
 # a file of their own added.
 rm -rf "$inside"
-for p in "$outside" "$inside" "$home/.wine"; do
-  WINEPREFIX="$tree/made-prefix" "$root/scripts/wine" cmd /c exit >/dev/null 2>&1
-  WINEPREFIX="$tree/made-prefix" "$server" -k 2>/dev/null || true
-  rm -rf "$p"
-  mv "$tree/made-prefix" "$p"
-  rm "$p/.corvel-prefix"
-  echo mine >"$p/keep.txt"
-done
+make_foreign() {  # make_foreign <n> <where>
+  local made="$tree/made-prefix-$1"
+  rm -rf "$made"
+  WINEPREFIX=$made "$root/scripts/wine" cmd /c exit >/dev/null 2>&1
+  WINEPREFIX=$made "$server" -k 2>/dev/null || true
+  rm -rf "$2"
+  mv "$made" "$2"
+  rm "$2/.corvel-prefix"
+  echo mine >"$2/keep.txt"
+}
+make_foreign 1 "$outside" & make_foreign 2 "$inside" & make_foreign 3 "$home/.wine" & wait
 
 failed=0
 check() {  # check <prefix> <what>
@@ -37,11 +40,11 @@ check() {  # check <prefix> <what>
   fi
   if [ -e "$1/.corvel-prefix" ]; then echo "FAIL: $2: marked as ours"; failed=1; fi
 }
-WINEPREFIX=$outside "$root/scripts/wine" cmd /c exit >/dev/null 2>&1 || { echo "FAIL: cannot run in $outside"; failed=1; }
+WINEPREFIX=$outside "$root/scripts/wine" cmd /c exit >/dev/null 2>&1 & a=$!
+WINEPREFIX=$inside "$root/scripts/wine" cmd /c exit >/dev/null 2>&1 & b=$!
+(unset WINEPREFIX; HOME=$home exec "$root/scripts/wine" "$tree/bin/corvelsim.exe" show >/dev/null 2>&1) & c=$!
+for job in $a $b $c; do wait "$job" || { echo "FAIL: a run of the wrapper failed"; failed=1; }; done
 check "$outside" "a prefix outside the build tree"
-WINEPREFIX=$inside "$root/scripts/wine" cmd /c exit >/dev/null 2>&1 || { echo "FAIL: cannot run in $inside"; failed=1; }
 check "$inside" "a prefix inside the build tree"
-(unset WINEPREFIX; HOME=$home "$root/scripts/wine" "$tree/bin/corvelsim.exe" show >/dev/null 2>&1) ||
-  { echo "FAIL: cannot run without WINEPREFIX"; failed=1; }
 check "$home/.wine" "~/.wine with WINEPREFIX unset"
 exit "$failed"

@@ -4,6 +4,9 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <vector>
+
+#include "SimCommands.h"
 
 namespace testsupport {
 
@@ -103,11 +106,11 @@ std::string InstallCopy(const std::string& name) {
 }
 
 std::string Sim(const std::string& args) {
-  RunResult r = Run("\"" + ExeDir() + "corvelsim.exe\" " + args);
-  if (r.exitCode != 0) throw std::runtime_error("corvelsim " + args + " failed");
+  std::istringstream in(args);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
   std::string out;
-  for (char c : r.output)
-    if (c != '\r') out += c;
+  if (sim::RunCommand(words, out) != 0) throw std::runtime_error("corvelsim " + args + " failed");
   return out;
 }
 

@@ -30,7 +30,8 @@ RunResult Run(const std::string& commandLine, DWORD timeoutMs = 30000);
 // at %TEMP%\<name>\Corvel\; returns that folder with a trailing backslash.
 std::string InstallCopy(const std::string& name);
 
-// Runs corvelsim from beside the test executable.
+// Runs a corvelsim command on this test's machine, in this process (the
+// machine is shared memory); its output, or an exception when malformed.
 std::string Sim(const std::string& args);
 
 // Starts a program without waiting; the handle closes with the object.
