@@ -1,4 +1,5 @@
 #include "StdCtrls.h"
+#include "StepClock.h"
 #include "ThreadTimer.h"
 #include "UiTest.h"
 #include "WaitPumping.h"
@@ -91,6 +92,34 @@ TEST_F(ApplicationTest, WaitPumpingDispatchesWhileWaitingAndKeepsAQuitRequest) {
   EXPECT_GE(GetTickCount64() - start, 150u);
   EXPECT_EQ(ticks, 1);
   CloseHandle(done);
+}
+
+TEST_F(ApplicationTest, ThreadTimersOnAClockFireInTheirOrderAsItAdvances) {
+  std::vector<std::string> fired;
+  ui::ThreadTimer a([&] { fired.push_back("a"); });
+  ui::ThreadTimer b([&] { fired.push_back("b"); });
+  ui::ThreadTimer again([&] {
+    fired.push_back("again");
+    if (fired.size() < 4) again.Start(10);  // a callback may arm its own timer
+  });
+  auto leftOver = std::make_unique<ui::ThreadTimer>([] {});
+  {
+    testsupport::StepClock clock;
+    a.Start(100);
+    b.Start(50);
+    a.Start(120);  // re-arming moves it
+    again.Start(55);
+    leftOver->Start(1000);
+    EXPECT_TRUE(app->ThreadTimers.empty()) << "nothing armed on the platform";
+    clock.Advance(119);
+    EXPECT_EQ(fired, (std::vector<std::string>{"b", "again", "again", "again"}));
+    EXPECT_TRUE(a.Armed());
+    clock.Advance(1);
+    EXPECT_EQ(fired.back(), "a");
+    EXPECT_FALSE(a.Armed());
+  }
+  leftOver.reset();  // its clock went first: stopping it touches nothing
+  EXPECT_EQ(fired.size(), 5u);
 }
 
 }  // namespace
