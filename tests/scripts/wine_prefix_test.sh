@@ -10,9 +10,12 @@ server=/usr/lib/wine/wineserver64
 outside=$(mktemp -d)
 inside="$tree/foreign-prefix"
 home=$(mktemp -d)
+# A build tree of its own for the run without WINEPREFIX, whose prefix it then
+# takes: the real tree's is left to its users.
+other="$tree/prefix-test-tree"
 cleanup() {
-  for p in "$outside" "$inside" "$home/.wine"; do WINEPREFIX=$p "$server" -k 2>/dev/null || true; done
-  rm -rf "$outside" "$inside" "$home"
+  for p in "$outside" "$inside" "$home/.wine" "$other/wineprefix"; do WINEPREFIX=$p "$server" -k 2>/dev/null || true; done
+  rm -rf "$outside" "$inside" "$home" "$other"
 }
 trap cleanup EXIT
 # cmd needs no display; one that does not exist keeps the wrapper from
@@ -42,7 +45,10 @@ check() {  # check <prefix> <what>
 }
 WINEPREFIX=$outside "$root/scripts/wine" cmd /c exit >/dev/null 2>&1 & a=$!
 WINEPREFIX=$inside "$root/scripts/wine" cmd /c exit >/dev/null 2>&1 & b=$!
-(unset WINEPREFIX; HOME=$home exec "$root/scripts/wine" "$tree/bin/corvelsim.exe" show >/dev/null 2>&1) & c=$!
+mkdir -p "$other/bin"
+touch "$other/CMakeCache.txt"
+cp "$tree/bin/corvelsim.exe" "$other/bin/"
+(unset WINEPREFIX; HOME=$home exec "$root/scripts/wine" "$other/bin/corvelsim.exe" show >/dev/null 2>&1) & c=$!
 for job in $a $b $c; do wait "$job" || { echo "FAIL: a run of the wrapper failed"; failed=1; }; done
 check "$outside" "a prefix outside the build tree"
 check "$inside" "a prefix inside the build tree"
