@@ -251,21 +251,3 @@ void SaveScreenshot() {
   if (SaveBitmapFile(static_cast<HBITMAP>(bmp.get()), mem.get(), width, height, path))
     seams::shell().Open(path, SW_SHOWNORMAL);
 }
-
-void WaitPumping(DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {  // leave it for the message loop
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    const DWORD now = GetTickCount();
-    if (now - start >= ms || now < start) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
-  }
-}

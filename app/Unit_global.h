@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Graphics.h"
+#include "WaitPumping.h"
 
 class TImage;
 
@@ -59,7 +60,7 @@ int GetTouchGate();
 DWORD FindProcessId(const std::string& exeName);
 std::string GetSpecialFolder(int csidl);
 void SaveScreenshot();
-void WaitPumping(DWORD ms);
+using ui::WaitPumping;
 
 // "YYYYMMDDhhnnss" and the milliseconds without leading zeros.
 std::string ScreenshotFileName(const SYSTEMTIME& t);

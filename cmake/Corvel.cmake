@@ -2,6 +2,18 @@
 
 set(CORVEL_WINE ${CMAKE_SOURCE_DIR}/scripts/wine)
 
+# Writes a file made at configure time only when its text changes, so a
+# reconfigure rebuilds nothing that depends on it.
+function(corvel_write_if_changed path text)
+  if(EXISTS ${path})
+    file(READ ${path} old)
+    if(old STREQUAL text)
+      return()
+    endif()
+  endif()
+  file(WRITE ${path} "${text}")
+endfunction()
+
 # A stand-in DLL with standard-call exports under undecorated names on both
 # architectures. The .def file lists the names as i686 decorates them
 # (Name@bytes); on x86_64 the decoration is stripped, and on i686 the import
@@ -13,7 +25,7 @@ function(corvel_stdcall_dll target def)
   file(READ ${def} def_text)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     set(dll_def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
-    file(WRITE ${dll_def} "${def_text}")
+    corvel_write_if_changed(${dll_def} "${def_text}")
     target_link_options(${target} PRIVATE -Wl,--kill-at)
     set(implib ${CMAKE_ARCHIVE_OUTPUT_DIRECTORY}/lib${target}.stdcall.a)
     add_custom_command(TARGET ${target} POST_BUILD
@@ -26,17 +38,32 @@ function(corvel_stdcall_dll target def)
   else()
     string(REGEX REPLACE "@[0-9]+" "" def_text "${def_text}")
     set(dll_def ${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
-    file(WRITE ${dll_def} "${def_text}")
+    corvel_write_if_changed(${dll_def} "${def_text}")
     add_library(${target}::import ALIAS ${target})
   endif()
   target_sources(${target} PRIVATE ${dll_def})
 endfunction()
 
 # A GoogleTest executable run under Wine as one CTest test.
+#
+# Each such test runs in a Wine prefix and on an Xvfb display of its own
+# (scripts/wine reads CORVEL_TEST=<test name>): a fresh copy of the template
+# prefix at <build>/prefixes/<test name>, a free display, and every process of
+# that prefix ended when the test ends. So a new test executable, windows and
+# foreground included, needs nothing more than this call and runs in
+# parallel with the others; no RESOURCE_LOCK is needed. A second test of the
+# same executable (other arguments or environment) goes through
+# corvel_add_wine_test, and more variables through
+# set_property(TEST ... APPEND PROPERTY ENVIRONMENT ...), so CORVEL_TEST stays.
 function(corvel_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main corvel_warnings)
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  corvel_add_wine_test(${name} ${name} --gtest_brief=1)
+endfunction()
+
+# corvel_add_wine_test(<test name> <executable target> [args...])
+function(corvel_add_wine_test name target)
+  add_test(NAME ${name} COMMAND ${target} ${ARGN})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT CORVEL_TEST=${name})
 endfunction()

@@ -4,7 +4,10 @@ set(CMAKE_C_COMPILER ${CORVEL_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${CORVEL_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${CORVEL_TRIPLE}-windres)
 set(CMAKE_DLLTOOL ${CORVEL_TRIPLE}-dlltool)
-set(CMAKE_FIND_ROOT_PATH /usr/${CORVEL_TRIPLE} ${CMAKE_CURRENT_LIST_DIR}/../.deps/${CORVEL_TRIPLE})
+# A normalised path: a cached "cmake/../.deps" would change on the next
+# configure and rebuild everything that includes libpng.
+get_filename_component(CORVEL_DEPS ${CMAKE_CURRENT_LIST_DIR}/../.deps/${CORVEL_TRIPLE} ABSOLUTE)
+set(CMAKE_FIND_ROOT_PATH /usr/${CORVEL_TRIPLE} ${CORVEL_DEPS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "WaitPumping.h"
+
 namespace installer {
 
 const EmbeddedFile kEmbeddedFiles[19] = {
@@ -108,25 +110,6 @@ void BroadcastClose() {
   SendMessageTimeoutA(HWND_BROADCAST, msg, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 5000, &result);
 }
 
-void WaitPumping(HANDLE process) {
-  bool quit = false;
-  WPARAM quitCode = 0;
-  while (WaitForSingleObject(process, 100) == WAIT_TIMEOUT) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        // The program ends only after the process: keep the request for the loop.
-        quit = true;
-        quitCode = msg.wParam;
-        break;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  if (quit) PostQuitMessage(static_cast<int>(quitCode));
-}
-
 bool RunAndWait(const std::string& path) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
@@ -135,7 +118,7 @@ bool RunAndWait(const std::string& path) {
   if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
   const ui::KernelHandle thread(pi.hThread), process(pi.hProcess);
-  WaitPumping(process.get());
+  ui::WaitPumping(INFINITE, process.get());
   return true;
 }
 

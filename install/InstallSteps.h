@@ -42,12 +42,9 @@ void EnableLoadDriverPrivilege();
 // is skipped after 5 s instead of holding the installer forever.
 void BroadcastClose();
 
-// Waits for the process, dispatching this thread's messages every 100 ms. A
-// WM_QUIT taken meanwhile is posted again once the process has ended.
-void WaitPumping(HANDLE process);
-
-// Starts the program (its path alone as the command line) and waits for it
-// as above. False when it could not be started.
+// Starts the program (its path alone as the command line) and waits for it,
+// dispatching this thread's messages meanwhile; a WM_QUIT taken is posted
+// again once it has ended. False when it could not be started.
 bool RunAndWait(const std::string& path);
 
 }  // namespace installer

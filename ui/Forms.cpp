@@ -5,6 +5,7 @@
 #include "Menus.h"
 #include "Screen.h"
 #include "Streams.h"
+#include "WaitPumping.h"
 
 TApplication* Application = nullptr;
 
@@ -398,17 +399,10 @@ void TApplication::Run() {
 }
 
 void TApplication::ProcessMessages() {
+  ui::WaitPumping(0);
+  // A quit request stays queued for the loop that waits for it.
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // The loop that waits for it must still see it.
-      terminated_ = true;
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  if (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) terminated_ = true;
 }
 
 void TApplication::Terminate() {

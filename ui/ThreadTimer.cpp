@@ -4,17 +4,37 @@
 
 namespace ui {
 
+namespace {
+TimerClock* timerClock = nullptr;
+}  // namespace
+
+void SetTimerClock(TimerClock* clock) { timerClock = clock; }
+
 void ThreadTimer::Start(UINT ms) {
   Stop();
+  if (timerClock) {
+    clock_ = timerClock;
+    clock_->Arm(*this, ms);
+    return;
+  }
   id_ = SetTimer(nullptr, 0, ms, Proc);
   if (id_ && Application) Application->ThreadTimers[id_] = this;
 }
 
 void ThreadTimer::Stop() {
+  if (clock_) {
+    clock_->Disarm(*this);
+    clock_ = nullptr;
+  }
   if (!id_) return;
   KillTimer(nullptr, id_);
   if (Application) Application->ThreadTimers.erase(id_);
   id_ = 0;
+}
+
+void ThreadTimer::Fire() {
+  Stop();  // one shot: the callback kills its own timer first
+  Guard(Application, fire_);
 }
 
 void CALLBACK ThreadTimer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
@@ -23,9 +43,7 @@ void CALLBACK ThreadTimer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);  // its owner is gone
     return;
   }
-  ThreadTimer* t = it->second;
-  t->Stop();  // one shot: the callback kills its own timer first
-  Guard(Application, t->fire_);
+  it->second->Fire();
 }
 
 }  // namespace ui

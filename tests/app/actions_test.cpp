@@ -6,6 +6,7 @@
 
 #include "ActionsFixture.h"
 #include "RecordingInput.h"
+#include "StepClock.h"
 #include "Unit_global.h"
 #include "seams/Battery.h"
 #include "seams/System.h"
@@ -180,13 +181,14 @@ TEST_F(ActionsTest, DisplayCycleStepsThroughTheFourModes) {
 }
 
 TEST_F(ActionsTest, AQuickSeriesOfDisplayPressesAppliesOnlyTheLast) {
+  testsupport::StepClock steps;
   Form_Main->CycleDisplayMode();
   Form_Main->CycleDisplayMode();
-  WaitPumping(500);
+  steps.Advance(500);
   Form_Main->CycleDisplayMode();
-  WaitPumping(1200);
+  steps.Advance(1499);
   EXPECT_TRUE(Commands().empty()) << "each press restarts the 1.5 s";
-  WaitPumping(600);
+  steps.Advance(1);
   EXPECT_EQ(Commands(), std::vector<std::string>{"0x0093"});
   EXPECT_TRUE(Form_Main->BacklightOffByUs);
 }
@@ -388,16 +390,22 @@ class SliderTest : public ActionsTest {
     S_Slideroff = "off";
     clock.now = 100000;
   }
+  // The slider's timers and its tick count share one time.
   void Touch(int bits, DWORD after = 1000) {
-    clock.now += after;
+    Advance(after);
     SetValue(0x88, bits);
     Form_Main->SliderEvent();
   }
   void Unlock() {
     for (int bits : {1, 2, 4, 8, 16}) Touch(bits, 100);
   }
+  void Advance(DWORD ms) {
+    clock.now += ms;
+    if (steps) steps->Advance(ms);
+  }
   FakeClock clock;
   seams::ScopedSeam<seams::Clock> useClock{clock};
+  std::unique_ptr<testsupport::StepClock> steps = std::make_unique<testsupport::StepClock>();
   testsupport::RecordingInput input;
   seams::ScopedSeam<seams::Input> useInput{input};
 };
@@ -426,7 +434,8 @@ TEST_F(SliderTest, TheSweepUnlocksStepByStep) {
   Touch(0);
   EXPECT_EQ(Form_Main->SliderPrevBits, 16u) << "id 0x88 reading 0 changes nothing";
 
-  WaitPumping(1400);
+  EXPECT_FALSE(Form_Main->SliderArmed);
+  Advance(200);
   EXPECT_TRUE(Form_Main->SliderArmed) << "armed 1.2 s after unlocking";
 
   Form_Main->SliderOffTimerProc();  // 30 s without a touch
@@ -437,6 +446,7 @@ TEST_F(SliderTest, TheSweepUnlocksStepByStep) {
 }
 
 TEST_F(SliderTest, AnUnfinishedSweepStartsAgainAfterHalfASecond) {
+  steps.reset();  // in real time
   Touch(1, 100);
   Touch(2, 100);
   WaitPumping(700);
@@ -489,7 +499,9 @@ TEST_F(SliderTest, FastSlidesStepTheVolumeAndHoldTheActionsOff) {
   Touch(4, 300);
   EXPECT_FLOAT_EQ(Volume(), 0.50f) << "300 ms is no swipe";
 
-  WaitPumping(1700);
+  Advance(1199);  // 1.5 s after the last fast move
+  EXPECT_TRUE(Form_Main->SliderSwipe);
+  Advance(1);
   EXPECT_FALSE(Form_Main->SliderSwipe);
   Touch(2, 1000);
   EXPECT_EQ(input.Keys().size(), 1u) << "actions run again after the swipe";

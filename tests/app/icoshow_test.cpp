@@ -2,6 +2,7 @@
 
 #include "Graphics.h"
 #include "ICOShow.h"
+#include "StepClock.h"
 #include "TestSupport.h"
 #include "Unit_global.h"
 
@@ -81,25 +82,39 @@ TEST_F(OverlayTest, FadeStepsDownToZeroThenHides) {
   EXPECT_EQ(std::vector<int>(seen.end() - 4, seen.end()), (std::vector<int>{3, 2, 1, 0}));
 }
 
+TEST_F(OverlayTest, HeldOneAndAHalfSecondsThenFadedInStepsOfTenMs) {
+  testsupport::StepClock clock;
+  ICOForm->ShowIconText("IMG_VON", "");
+  clock.Advance(1499);
+  EXPECT_EQ(ICOForm->Opacity(), 255);
+  clock.Advance(1 + 10);  // the hold ends, then the first fade step
+  EXPECT_EQ(ICOForm->Opacity(), 247);
+  clock.Advance(10);
+  EXPECT_EQ(ICOForm->Opacity(), 239);
+  clock.Advance(85 * 10);
+  EXPECT_FALSE(ICOForm->Showing());
+}
+
 TEST_F(OverlayTest, AShowDuringTheFadeRestoresFullOpacity) {
+  testsupport::StepClock clock;
   ICOForm->ShowIconLevel("IMG_VOL", 40);
-  ICOForm->HoldTimerProc();
-  for (int i = 0; i < 10; ++i) ICOForm->FadeTimerProc();
+  clock.Advance(1500 + 10 * 10);
   EXPECT_LT(ICOForm->Opacity(), 200);
   ICOForm->ShowIconText("IMG_BAT", "80%");
   EXPECT_EQ(ICOForm->Opacity(), 255);
-  WaitPumping(300);  // the fade timer was stopped: nothing fades during the hold
+  clock.Advance(1499);  // the fade was stopped: nothing fades during the new hold
   EXPECT_EQ(ICOForm->Opacity(), 255);
   EXPECT_TRUE(ICOForm->Showing());
 }
 
 TEST_F(OverlayTest, ASecondShowRestartsTheHold) {
+  testsupport::StepClock clock;
   ICOForm->ShowIconText("IMG_WON", "");
-  WaitPumping(1000);
+  clock.Advance(1000);
   ICOForm->ShowIconText("IMG_WFF", "");
-  WaitPumping(1000);  // 2 s after the first show, 1 s after the second
+  clock.Advance(1000);  // 2 s after the first show, 1 s after the second
   EXPECT_EQ(ICOForm->Opacity(), 255);
-  WaitPumping(1500);
+  clock.Advance(510);
   EXPECT_LT(ICOForm->Opacity(), 255);
 }
 
@@ -125,10 +140,14 @@ TEST_F(OverlayTest, CentredWhenItAppearsAndKeptInPlaceWhileShown) {
 }
 
 TEST_F(OverlayTest, AMissingPictureLeavesTheHoldArmed) {
+  testsupport::StepClock clock;
   ICOForm->ShowIconText("IMG_VOL", "");
+  clock.Advance(1000);
   EXPECT_THROW(ICOForm->ShowIconText("IMG_NOP", ""), Exception);
   EXPECT_TRUE(ICOForm->Showing());
-  WaitPumping(1700);  // the hold of the failed call still runs out
+  clock.Advance(1499);
+  EXPECT_EQ(ICOForm->Opacity(), 255) << "the failed call restarted the hold";
+  clock.Advance(11);  // and it still runs out
   EXPECT_LT(ICOForm->Opacity(), 255);
 }
 
@@ -157,6 +176,6 @@ TEST_F(OverlayTest, OnScreenTheVolumePictureShowsItsBarsThenFades) {
   EXPECT_FALSE(yellow(pixel(60, 90))) << "the symbol is not a bar";
   ReleaseDC(nullptr, screen);
 
-  // Held 1.5 s from the show, then about 0.9 s of fading.
+  // In real time: held 1.5 s from the show, then about 0.9 s of fading.
   EXPECT_TRUE(testsupport::WaitFor([] { return !ICOForm->Showing(); }, 4000));
 }

@@ -1,6 +1,7 @@
 #include <shlobj.h>
 
 #include "ActionsFixture.h"
+#include "StepClock.h"
 #include "Unit_global.h"
 #include "seams/System.h"
 
@@ -144,13 +145,21 @@ TEST_F(ActionsTest, MenuPowerPlanItem) {
 }
 
 TEST_F(ActionsTest, MenuClosesFiveSecondsAfterTheLastMove) {
+  testsupport::StepClock clock;
   Form_Menu->Show();
-  WaitPumping(3000);
+  clock.Advance(3000);
   Form_Menu->RIGHTKEY();
-  WaitPumping(3000);
+  clock.Advance(4999);
   EXPECT_TRUE(Shown(Form_Menu)) << "the move restarted the 5 s";
-  WaitPumping(2500);
+  clock.Advance(1);
   EXPECT_FALSE(Shown(Form_Menu));
+}
+
+TEST_F(ActionsTest, MenuClosesByItselfInRealTime) {
+  Form_Menu->Show();
+  const ULONGLONG shown = GetTickCount64();
+  EXPECT_TRUE(testsupport::WaitFor([] { return !Shown(Form_Menu); }, 8000));
+  EXPECT_GE(GetTickCount64() - shown, 4900u);
 }
 
 TEST_F(ActionsTest, TipSitsAtTheBottomRight) {
@@ -172,17 +181,25 @@ TEST_F(ActionsTest, TipSitsAtTheBottomRight) {
 
 TEST_F(ActionsTest, TipStaysFourSecondsAfterTheLastShow) {
   FrontWindow front;
+  testsupport::StepClock clock;
   Form_Tip->LB_Cont->SetCaption("one");
   Form_Tip->FormShow(Form_Tip);
   EXPECT_TRUE(Shown(Form_Tip));
   EXPECT_EQ(GetForegroundWindow(), front.wnd_) << "the player in front keeps the keys";
-  WaitPumping(2000);
+  clock.Advance(2000);
   Form_Tip->LB_Cont->SetCaption("two");
   Form_Tip->FormShow(Form_Tip);
-  WaitPumping(3500);
-  EXPECT_TRUE(Shown(Form_Tip)) << "5.5 s after the first show, 3.5 s after the second";
+  clock.Advance(3999);
+  EXPECT_TRUE(Shown(Form_Tip)) << "6 s after the first show, 4 s after the second";
   EXPECT_EQ(Form_Tip->LB_Cont->Caption(), "two");
-  WaitPumping(1800);
+  clock.Advance(1);
   EXPECT_FALSE(Shown(Form_Tip));
   EXPECT_FALSE(Form_Tip->Visible());
+}
+
+TEST_F(ActionsTest, TipClosesByItselfInRealTime) {
+  Form_Tip->FormShow(Form_Tip);
+  const ULONGLONG shown = GetTickCount64();
+  EXPECT_TRUE(testsupport::WaitFor([] { return !Shown(Form_Tip); }, 7000));
+  EXPECT_GE(GetTickCount64() - shown, 3900u);
 }

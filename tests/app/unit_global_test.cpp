@@ -149,24 +149,3 @@ TEST(UnitGlobal, TouchGateIsWrittenOnlyWhenItsKeyExists) {
   EXPECT_EQ(GetTouchGate(), 0);
   RegDeleteKeyA(HKEY_CURRENT_USER, kTouch);
 }
-
-int ticks = 0;
-void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++ticks; }
-
-TEST(UnitGlobal, WaitPumpingDispatchesWhileWaitingAndKeepsTheQuitMessage) {
-  ticks = 0;
-  UINT_PTR id = SetTimer(nullptr, 0, 20, CountTick);
-  const DWORD start = GetTickCount();
-  WaitPumping(200);
-  EXPECT_GE(GetTickCount() - start, 200u);
-  EXPECT_GE(ticks, 3);
-  KillTimer(nullptr, id);
-
-  PostQuitMessage(7);
-  WaitPumping(2000);
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  EXPECT_EQ(msg.wParam, 7u);
-
-  WaitPumping(0);  // processes once and returns
-}

@@ -37,8 +37,20 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 HWND PavonaWindow() { return FindWindowA("TForm_Main", "QVX Center"); }
 
+// Waits until Pavona runs its message loop: a close request that comes while
+// it is still creating its forms only hides the window.
+void WaitUntilPavonaIdle() {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(PavonaWindow(), &pid);
+  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+    WaitForInputIdle(process, 10000);
+    CloseHandle(process);
+  }
+}
+
 void ClosePavona() {
   if (!PavonaWindow()) return;
+  WaitUntilPavonaIdle();
   installer::BroadcastClose();
   EXPECT_TRUE(testsupport::WaitFor([] { return PavonaWindow() == nullptr; })) << "Pavona did not close";
 }
@@ -165,6 +177,7 @@ TEST_F(Installer, ReinstallClosesPavonaKeepsOtherFilesAndReplacesConfig) {
   GetWindowThreadProcessId(PavonaWindow(), &oldPid);
   HANDLE oldPavona = OpenProcess(SYNCHRONIZE, FALSE, oldPid);
   ASSERT_NE(oldPavona, nullptr);
+  WaitUntilPavonaIdle();
 
   ASSERT_TRUE(testsupport::WriteFileBytes(InstallDir() + "notes.txt", "mine"));
   ASSERT_TRUE(testsupport::WriteFileBytes(InstallDir() + "Config\\Config.ini", "[AVI]\r\nKK=True\r\n"));

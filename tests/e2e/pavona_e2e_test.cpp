@@ -20,6 +20,8 @@ class PavonaTest : public testing::Test {
   void Start() {
     pavona_ = std::make_unique<testsupport::Process>("\"" + dir_ + "Pavona.exe\"");
     ASSERT_TRUE(testsupport::WaitFor([] { return MainWindow() != nullptr; })) << "no main window";
+    // Started once it waits for input: its start-up commands are all logged.
+    WaitForInputIdle(pavona_->handle(), 10000);
   }
   std::string dir_;
   std::unique_ptr<testsupport::Process> pavona_;

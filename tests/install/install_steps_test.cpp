@@ -73,42 +73,6 @@ TEST(DeleteDirTree, RemovesAFolderLinkWithoutEmptyingItsTarget) {
   EXPECT_FALSE(Exists(dir));
 }
 
-TEST(WaitPumping, DispatchesWhileWaitingAndKeepsAQuitRequest) {
-  // A suspended child ends only when our window's message is dispatched.
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  std::string cmd = "\"" + testsupport::ExeDir() + "corvelsim.exe\" show";
-  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si, &pi));
-  constexpr UINT kEnd = WM_APP + 7;
-  int dispatched = 0;
-  testsupport::MessageWindow window("wait-pumping", [&](UINT msg, WPARAM, LPARAM) {
-    if (msg != kEnd) return false;
-    ++dispatched;
-    TerminateProcess(pi.hProcess, 3);
-    return true;
-  });
-  PostQuitMessage(5);
-  PostMessageA(window.hwnd(), kEnd, 0, 0);
-  const ULONGLONG start = GetTickCount64();
-  installer::WaitPumping(pi.hProcess);
-  EXPECT_LT(GetTickCount64() - start, 5000u);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 0), WAIT_OBJECT_0);
-  MSG msg;
-  bool quit = false;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    if (msg.message == WM_QUIT) {
-      quit = true;
-      EXPECT_EQ(msg.wParam, 5u);
-    } else {
-      DispatchMessageA(&msg);
-    }
-  EXPECT_TRUE(quit) << "the quit request was swallowed";
-  EXPECT_EQ(dispatched, 1);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-}
-
 TEST(RunAndWait, AMissingProgramIsNotWaitedFor) {
   const ULONGLONG start = GetTickCount64();
   EXPECT_FALSE(installer::RunAndWait(installer::GetTempDir() + "no-such-folder\\Setup.exe"));

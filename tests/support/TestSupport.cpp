@@ -4,6 +4,9 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <vector>
+
+#include "SimCommands.h"
 
 namespace testsupport {
 
@@ -18,24 +21,6 @@ void UseFreshMachine(const std::string& name) {
   SetEnvironmentVariableA("CORVELSIM", name.c_str());
   Sim("reset");
 }
-
-namespace {
-
-// Waits for a handle while dispatching this thread's messages.
-bool WaitPumping(HANDLE h, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) return false;
-    DWORD r = MsgWaitForMultipleObjects(1, &h, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    if (r == WAIT_OBJECT_0) return true;
-    if (r != WAIT_OBJECT_0 + 1) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
-}
-
-}  // namespace
 
 RunResult Run(const std::string& commandLine, DWORD timeoutMs) {
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -63,7 +48,7 @@ RunResult Run(const std::string& commandLine, DWORD timeoutMs) {
     DWORD n;
     while (ReadFile(readEnd, buf, sizeof buf, &n, nullptr) && n > 0) result.output.append(buf, n);
   });
-  const bool ended = WaitPumping(pi.hProcess, timeoutMs);
+  const bool ended = ui::WaitPumping(timeoutMs, pi.hProcess);
   if (!ended) TerminateProcess(pi.hProcess, 1);
   reader.join();
   GetExitCodeProcess(pi.hProcess, &result.exitCode);
@@ -121,11 +106,11 @@ std::string InstallCopy(const std::string& name) {
 }
 
 std::string Sim(const std::string& args) {
-  RunResult r = Run("\"" + ExeDir() + "corvelsim.exe\" " + args);
-  if (r.exitCode != 0) throw std::runtime_error("corvelsim " + args + " failed");
+  std::istringstream in(args);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
   std::string out;
-  for (char c : r.output)
-    if (c != '\r') out += c;
+  if (sim::RunCommand(words, out) != 0) throw std::runtime_error("corvelsim " + args + " failed");
   return out;
 }
 
@@ -150,7 +135,7 @@ Process::~Process() {
 }
 
 bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
-  if (!WaitPumping(info_.hProcess, timeoutMs)) return false;
+  if (!ui::WaitPumping(timeoutMs, info_.hProcess)) return false;
   if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
   return true;
 }
@@ -196,10 +181,17 @@ void ClickAt(POINT screen, Button button) {
   SetCursorPos(screen.x, screen.y);
   const bool right = button == Button::Right;
   INPUT clicks[4] = {};
+  // Each event carries the point too, as a real mouse's would: the button
+  // then never lands where an earlier move left the cursor.
+  const LONG x = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  const LONG y = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
   for (int i = 0; i < 4; ++i) {
     clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dx = x;
+    clicks[i].mi.dy = y;
     clicks[i].mi.dwFlags = i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
                                  : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    clicks[i].mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   }
   SendInput(button == Button::Double ? 4 : 2, clicks, sizeof(INPUT));
   WaitFor([] { return false; }, 200);  // the messages of the click
@@ -208,7 +200,12 @@ void ClickAt(POINT screen, Button button) {
 void ClickOn(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
-  ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  // A window of another program takes clicks once it lies on top and its
+  // window has taken the foreground.
+  WaitFor([&] { return WindowFromPoint(centre) == window && GetForegroundWindow() == GetAncestor(window, GA_ROOT); },
+          2000);
+  ClickAt(centre);
 }
 
 HWND VisibleWindowOf(DWORD pid, const std::string& windowClass) {

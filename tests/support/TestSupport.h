@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "WaitPumping.h"
+
 namespace testsupport {
 
 // The folder of the running test executable, with a trailing backslash.
@@ -28,7 +30,8 @@ RunResult Run(const std::string& commandLine, DWORD timeoutMs = 30000);
 // at %TEMP%\<name>\Corvel\; returns that folder with a trailing backslash.
 std::string InstallCopy(const std::string& name);
 
-// Runs corvelsim from beside the test executable.
+// Runs a corvelsim command on this test's machine, in this process (the
+// machine is shared memory); its output, or an exception when malformed.
 std::string Sim(const std::string& args);
 
 // Starts a program in its own folder without waiting; the handle closes
@@ -114,9 +117,7 @@ bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
   for (;;) {
     if (pred()) return true;
     if (GetTickCount64() > end) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
+    ui::WaitPumping(10);
   }
 }
 

@@ -105,7 +105,9 @@ TEST(KeyRepeat, QuickOffOnKeepsOneWorkerPerDirection) {
   }
   EXPECT_TRUE(repeat.StopAll(100));
   ExpectWholeTaps(in.Keys());
-  EXPECT_GE(CountPresses(in.Keys(), VK_LEFT), 10u);
+  // Kept going through the quick restarts: a direction that stayed dead after
+  // one would have a press or two. (How many more depends on the machine's load.)
+  EXPECT_GE(CountPresses(in.Keys(), VK_LEFT), 5u);
 }
 
 TEST(KeyRepeat, StopAllEndsEveryWorkerWithNoKeyHeld) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "WaitPumping.h"
 
 class UiTest : public testing::Test {
  protected:
@@ -18,13 +19,7 @@ class UiTest : public testing::Test {
   void TearDown() override { app.reset(); }
 
   // Dispatches what is queued now, without waiting.
-  static void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  static void Pump() { ui::WaitPumping(0); }
 
   std::unique_ptr<TApplication> app;
   std::vector<std::string> errors;

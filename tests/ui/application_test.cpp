@@ -1,6 +1,8 @@
 #include "StdCtrls.h"
+#include "StepClock.h"
 #include "ThreadTimer.h"
 #include "UiTest.h"
+#include "WaitPumping.h"
 
 namespace {
 
@@ -66,6 +68,58 @@ TEST_F(ApplicationTest, ThreadTimerRearmingKillsThePendingOne) {
   EXPECT_EQ(fired, 1);
   EXPECT_FALSE(t.Armed());
   EXPECT_TRUE(app->ThreadTimers.empty());
+}
+
+TEST_F(ApplicationTest, WaitPumpingDispatchesWhileWaitingAndKeepsAQuitRequest) {
+  // The handle is signalled only when our window's message is dispatched.
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  auto* form = new TPlainForm(app.get());
+  form->OnMessage(WM_APP, [&](TMessage&) { SetEvent(done); });
+  PostQuitMessage(5);
+  PostMessageA(form->Handle(), WM_APP, 0, 0);
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(ui::WaitPumping(5000, done));
+  EXPECT_LT(GetTickCount64() - start, 4000u);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit request was swallowed";
+  EXPECT_EQ(msg.wParam, 5u);
+
+  // Time alone: the whole time passes, messages are dispatched meanwhile.
+  int ticks = 0;
+  ui::ThreadTimer tick([&] { ++ticks; });
+  tick.Start(20);
+  EXPECT_FALSE(ui::WaitPumping(150));
+  EXPECT_GE(GetTickCount64() - start, 150u);
+  EXPECT_EQ(ticks, 1);
+  CloseHandle(done);
+}
+
+TEST_F(ApplicationTest, ThreadTimersOnAClockFireInTheirOrderAsItAdvances) {
+  std::vector<std::string> fired;
+  ui::ThreadTimer a([&] { fired.push_back("a"); });
+  ui::ThreadTimer b([&] { fired.push_back("b"); });
+  ui::ThreadTimer again([&] {
+    fired.push_back("again");
+    if (fired.size() < 4) again.Start(10);  // a callback may arm its own timer
+  });
+  auto leftOver = std::make_unique<ui::ThreadTimer>([] {});
+  {
+    testsupport::StepClock clock;
+    a.Start(100);
+    b.Start(50);
+    a.Start(120);  // re-arming moves it
+    again.Start(55);
+    leftOver->Start(1000);
+    EXPECT_TRUE(app->ThreadTimers.empty()) << "nothing armed on the platform";
+    clock.Advance(119);
+    EXPECT_EQ(fired, (std::vector<std::string>{"b", "again", "again", "again"}));
+    EXPECT_TRUE(a.Armed());
+    clock.Advance(1);
+    EXPECT_EQ(fired.back(), "a");
+    EXPECT_FALSE(a.Armed());
+  }
+  leftOver.reset();  // its clock went first: stopping it touches nothing
+  EXPECT_EQ(fired.size(), 5u);
 }
 
 }  // namespace
