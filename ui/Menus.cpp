@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Forms.h"
+#include "Screen.h"
 
 namespace ui {
 std::string ShortCutToText(TShortCut shortCut) {
@@ -31,19 +32,6 @@ bool IsAccel(UINT ch, const std::string& caption) {
   return false;
 }
 }  // namespace ui
-
-namespace {
-// The system's menu font, as the system measures its own menus.
-void UseMenuFont(TFont& font) {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return;
-  const LOGFONTA& lf = metrics.lfMenuFont;
-  font.SetName(lf.lfFaceName);
-  font.SetHeight(lf.lfHeight);
-  font.SetStyle((lf.lfWeight >= FW_BOLD ? fsBold : 0) | (lf.lfItalic ? fsItalic : 0));
-}
-}  // namespace
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
   if (Application) command_ = Application->AddMenuCommand(this);
@@ -165,7 +153,7 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
 bool TMenuItem::MeasureItem(MEASUREITEMSTRUCT& m) {
   ui::WindowDC dc;
   TCanvas canvas(dc.get());
-  UseMenuFont(canvas.Font);
+  canvas.Font.Assign(Screen->MenuFont());
   int w = static_cast<int>(m.itemWidth), h = static_cast<int>(m.itemHeight);
   MeasureItem(&canvas, w, h);
   m.itemWidth = static_cast<UINT>(w);
