@@ -49,6 +49,9 @@ class TMenuItem : public TComponent {
   // The menu of the sub-items; the same handle for the item's life, its
   // entries brought up to date on each call.
   HMENU Handle();
+  // That handle as it stands, null until Handle() made it: for painters, which
+  // must not rebuild a menu on show.
+  HMENU ExistingHandle() const { return handle_; }
   void MenuChanged();
   virtual void Click();
   // Room for a check mark or glyph, the caption and the shortcut text in the
