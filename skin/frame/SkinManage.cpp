@@ -190,6 +190,7 @@ bool TSkinManage::IsPopupMenu(HWND h) const {
 }
 
 TBitmap* TSkinManage::GetPopupBitmap(HMENU menu) const {
+  if (!menu) return nullptr;  // no menu: not the picture of a popup still waiting for its own
   const auto at = std::find_if(PopupMenus.begin(), PopupMenus.end(), [menu](TWinSkinPopMenu* p) { return p->MenuHandle == menu; });
   return at == PopupMenus.end() ? nullptr : &(*at)->Background;
 }
