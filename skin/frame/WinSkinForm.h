@@ -22,6 +22,7 @@
 #include "WindowHook.h"
 
 class TCustomForm;
+class TMenuItem;
 class TNCObject;
 class TPopupMenu;
 class TSkinButton;
@@ -109,6 +110,25 @@ class TWinSkinForm : public TComponent {
   uint8_t ShowState = 0;    // 0 normal, 1 maximized, 2 minimized
   TSkinLifeState LifeState = lsNew;
   TSkinButton* HotButton = nullptr;
+
+  // ---- Skinned menu items (WinSkinMenuItem.cpp) ----
+  // Drawn from the skin data alone (MenuBar may be null), so they serve a
+  // frame object with or without a window. The first four fit the class
+  // library's OnMeasureItem and OnDrawItem; Sender is the menu item.
+  void MeasureMainMenuItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+  void MeasurePopupMenuItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+  void DrawMenuItem(TObject* Sender, TCanvas* ACanvas, RECT ARect, bool Selected);
+  void DrawMenuItemFlat(TMenuItem* Item, TCanvas* ACanvas, bool Selected, RECT ARect);
+  // An item of a menu that has no class-library item: Item is a temporary one.
+  void DrawNativeMenuItem(HMENU Menu, TMenuItem* Item, bool Selected, RECT ARect, TCanvas* ACanvas);
+  // The item's OnMeasureItem and OnDrawItem become the two above for popup menus.
+  void HookMenuItem(TMenuItem* Item);
+  // The items of the form's popup-menu components drawn skinned (on) or by
+  // the platform again (off).
+  void HookMenuItems(TCustomForm* AForm, bool On);
+  // WM_MEASUREITEM and WM_DRAWITEM of the menus opened from the window.
+  void MeasureItem(TMessage& m);
+  void DrawItem(TMessage& m);
 
  private:
   void FormWindowProc(TMessage& m);
