@@ -317,14 +317,15 @@ void ScrollBars() {
        "scroll-vthumb.bmp");
 }
 
-// Menu items: 1 normal, 2 separator, 4 selected (3 and 5 as 1).
+// Menu items: 1 normal, 2 separator, 4 selected (3 and 5 as 1). The selected
+// item's text is HilightText (white): its frame is the accent, as Hilight.
 void MenuItems() {
   const int w = 24, h = 22;
   Save(Strip(w, h, 5,
              [&](Image& img, int x0, int k) {
                img.Fill(x0, 0, x0 + w, h, White);
                if (k == 2) img.Fill(x0 + 2, h - 3, x0 + w - 2, h - 2, Line);
-               if (k == 4) img.Rounded(x0 + 1, 1, x0 + w - 1, h - 1, 3, AccentLight, AccentLight);
+               if (k == 4) img.Rounded(x0 + 1, 1, x0 + w - 1, h - 1, 3, Accent, Accent);
              }),
        "menuitem.bmp");
 }
