@@ -68,7 +68,10 @@ TStart StartOnce(const std::string& folder) {
 double IdleOnce(const std::string& folder, int seconds) {
   PROCESS_INFORMATION pi;
   double used = -1;
-  if (Launch(folder, pi) && FindWindowA("TForm_Main", "QVX Center")) {
+  bool up = Launch(folder, pi);
+  // The first start of a session may wait for input before its window is made.
+  for (int k = 0; up && k < 100 && !FindWindowA("TForm_Main", "QVX Center"); ++k) Sleep(100);
+  if (up && FindWindowA("TForm_Main", "QVX Center")) {
     Sleep(3000);  // the deferred work of its start is done
     const double before = ProcessorTime(pi.hProcess);
     Sleep(DWORD(seconds) * 1000);
