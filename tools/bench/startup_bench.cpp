@@ -3,9 +3,6 @@
 // program waits for input with its main window made, and its processor time
 // by then (less disturbed by a busy machine); medians per folder.
 //   startup_bench ROUNDS FOLDER_A FOLDER_B      (a Windows program; runs under Wine)
-// With --idle, the processor time each folder's program takes while it waits
-// hidden in the tray for SECONDS, once it has settled after its start:
-//   startup_bench --idle SECONDS FOLDER_A FOLDER_B
 #include <windows.h>
 
 #include <algorithm>
@@ -25,73 +22,25 @@ struct TStart {
 
 double Milliseconds(const FILETIME& t) { return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e4; }
 
-double ProcessorTime(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  return GetProcessTimes(process, &created, &exited, &kernel, &user) ? Milliseconds(kernel) + Milliseconds(user) : 0;
-}
-
-// Starts Pavona from the folder and waits until it is up; false when it is not.
-bool Launch(const std::string& folder, PROCESS_INFORMATION& pi) {
+TStart StartOnce(const std::string& folder) {
   std::string cmd = "\"" + folder + "\\Pavona.exe\"";
   STARTUPINFOA si = {};
   si.cb = sizeof si;
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
-    pi = {};
-    return false;
-  }
-  return WaitForInputIdle(pi.hProcess, 20000) == 0;
-}
-
-void Close(PROCESS_INFORMATION& pi) {
-  if (!pi.hProcess) return;
+  PROCESS_INFORMATION pi = {};
+  const auto t0 = std::chrono::steady_clock::now();
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) return {};
+  const bool idle = WaitForInputIdle(pi.hProcess, 20000) == 0;
+  TStart start;
+  start.wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+  FILETIME created, exited, kernel, user;
+  if (GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user)) start.cpu = Milliseconds(kernel) + Milliseconds(user);
+  if (!idle || !FindWindowA("TForm_Main", "QVX Center")) start.wall = -1;
   DWORD_PTR result;
   SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
   if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-}
-
-TStart StartOnce(const std::string& folder) {
-  PROCESS_INFORMATION pi;
-  const auto t0 = std::chrono::steady_clock::now();
-  const bool up = Launch(folder, pi);
-  TStart start;
-  start.wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  if (pi.hProcess) start.cpu = ProcessorTime(pi.hProcess);
-  if (!up || !FindWindowA("TForm_Main", "QVX Center")) start.wall = -1;
-  Close(pi);
   return start;
-}
-
-// Processor milliseconds while hidden in the tray for `seconds`; negative when
-// it did not come up.
-double IdleOnce(const std::string& folder, int seconds) {
-  PROCESS_INFORMATION pi;
-  double used = -1;
-  bool up = Launch(folder, pi);
-  // The first start of a session may wait for input before its window is made.
-  for (int k = 0; up && k < 100 && !FindWindowA("TForm_Main", "QVX Center"); ++k) Sleep(100);
-  if (up && FindWindowA("TForm_Main", "QVX Center")) {
-    Sleep(3000);  // the deferred work of its start is done
-    const double before = ProcessorTime(pi.hProcess);
-    Sleep(DWORD(seconds) * 1000);
-    used = ProcessorTime(pi.hProcess) - before;
-  }
-  Close(pi);
-  return used;
-}
-
-int Idle(int seconds, const std::string (&folders)[2]) {
-  double used[2];
-  for (int i = 0; i < 2; ++i)
-    if ((used[i] = IdleOnce(folders[i], seconds)) < 0) {
-      std::fprintf(stderr, "startup_bench: %s did not come up\n", folders[i].c_str());
-      return 1;
-    }
-  std::printf("startup_bench: processor time while hidden in the tray for %d s, after 3 s to settle\n", seconds);
-  for (int i = 0; i < 2; ++i) std::printf("  %c %s: %.1f ms\n", 'A' + i, folders[i].c_str(), used[i]);
-  std::printf("  A - B: %+.1f ms\n", used[0] - used[1]);
-  return 0;
 }
 
 double Median(std::vector<double> v) {
@@ -103,12 +52,8 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--idle" && std::atoi(argv[2]) >= 1) {
-    const std::string folders[2] = {argv[3], argv[4]};
-    return Idle(std::atoi(argv[2]), folders);
-  }
   if (argc != 4 || std::atoi(argv[1]) < 1) {
-    std::fprintf(stderr, "usage: startup_bench ROUNDS FOLDER_A FOLDER_B | startup_bench --idle SECONDS FOLDER_A FOLDER_B\n");
+    std::fprintf(stderr, "usage: startup_bench ROUNDS FOLDER_A FOLDER_B\n");
     return 2;
   }
   const int rounds = std::atoi(argv[1]);
