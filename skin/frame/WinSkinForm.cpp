@@ -318,7 +318,9 @@ void TWinSkinForm::ResizeForSkin(bool reskin) {
       width = needed;
     }
   }
-  SetWindowPos(Handle, nullptr, r.left, r.top, width, height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  // Never activated by it: a hidden window would take the foreground.
+  SetWindowPos(Handle, nullptr, r.left, r.top, width, height,
+               SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TWinSkinForm::Reskin() {

@@ -69,7 +69,7 @@ class TWinSkinForm : public TComponent {
   void BuildSysMenu();
   // Applies a changed skin (frame sizes and buttons rebuilt first).
   void Reskin();
-  // Borders, title bar and menu bar; on the window DC when dc is null.
+  // Borders and title bar; on the window DC when dc is null.
   void PaintFrame(HDC dc);
   // Builds and sets the window region when the size changed.
   void UpdateWindowRegion();

@@ -23,7 +23,9 @@
 using namespace skintest;
 
 bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-void PrintTo(const RECT& r, std::ostream* os) { *os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")"; }
+void PrintTo(const RECT& r, std::ostream* os) {
+  *os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
+}
 
 namespace {
 
@@ -353,6 +355,67 @@ TEST_F(SkinFrameTest, TheFrameLeavesWhatIsNotItsOwnAlone) {
   RECT client{};
   GetClientRect(h, &client);
   EXPECT_EQ(client, (RECT{0, 0, 0, 0}));
+}
+
+// The icon button draws the window's small icon, also one given after the
+// takeover; a new window text reaches the caption.
+TEST_F(SkinFrameTest, AnIconOrTextSetLaterReachesTheFrame) {
+  data->Title->LeftWidth = 40;  // the caption starts right of the icon
+  AddTitleButton(3, 0, 8, 4, 200, 1);
+  data->TitleButtons.back()->Image.SetSize(0, 0, pf24bit);  // as parsed: the icon is drawn instead
+  HWND h = Window(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+  TWinSkinForm* frame = Take(h);
+  EXPECT_EQ(Seen(h, 16, 12), "Top#1") << "no icon: the title bar shows through";
+
+  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  TBitmap colour(cx, cy);
+  colour.Canvas().Brush.Color = TColor(RGB(10, 200, 30));
+  colour.Canvas().FillRect(RECT{0, 0, cx, cy});
+  HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);  // all opaque
+  ICONINFO info{TRUE, 0, 0, mask, colour.Handle()};
+  HICON icon = CreateIconIndirect(&info);
+  SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  EXPECT_EQ(WindowPixel(h, 16, 12), RGB(10, 200, 30));
+
+  const int before = Width(frame->CaptionRect);
+  SetWindowTextA(h, "a caption much longer than the first");
+  EXPECT_EQ(frame->Caption, "a caption much longer than the first");
+  EXPECT_GT(Width(frame->CaptionRect), before + 100);
+  DestroyIcon(icon);
+  DeleteObject(mask);
+}
+
+// A message box too narrow for its caption is widened to it, its controls
+// moved into the middle of the added width in their order.
+TEST_F(SkinFrameTest, AMessageFormIsWidenedToItsCaption) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TMessageForm";
+  RegisterClassA(&wc);
+  const std::string caption(40, 'W');
+  HWND h = CreateWindowExA(0, "TMessageForm", caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                           100, 100, 120, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND first = CreateWindowExA(0, "BUTTON", "1", WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, h, nullptr, nullptr, nullptr);
+  HWND second = CreateWindowExA(0, "BUTTON", "2", WS_CHILD | WS_VISIBLE, 50, 10, 30, 20, h, nullptr, nullptr, nullptr);
+  RECT client{};
+  GetClientRect(h, &client);
+  ShowWindow(h, SW_SHOW);
+  TWinSkinForm* frame = Take(h);
+  ASSERT_GT(frame->SpaceWidth, 0);
+  const int needed = (40 + 7) * frame->SpaceWidth + 2 * kBorderWidth;
+  ASSERT_GT(needed, client.right + 2 * kBorderWidth);
+  EXPECT_EQ(Width(WindowBox(h)), needed);
+  const int shift = (needed - client.right - 2 * kBorderWidth) / 2;
+  RECT r{};
+  GetWindowRect(first, &r);
+  MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 10 + shift);
+  GetWindowRect(second, &r);
+  MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 50 + shift);
+  EXPECT_EQ(GetWindow(h, GW_CHILD), first) << "the tab order changed";
+  DestroyWindow(h);
 }
 
 TEST_F(SkinFrameTest, TheSystemMenuHasTheWindowsBoxesAndItsCloseClosesIt) {
