@@ -541,8 +541,6 @@ void TWinSkinForm::SysCommand(TMessage& m) {
 }
 
 void TWinSkinForm::NCCalcSize(TMessage& m) {
-  // The window rectangle before the platform turns it into its client area.
-  const RECT window = m.WParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam)->rgrc[0] : RECT{};
   CallDefault(m);
   if (!m.WParam) {
     m.Result = 0;
@@ -550,8 +548,8 @@ void TWinSkinForm::NCCalcSize(TMessage& m) {
   }
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
   if (!MdiChildNotNormal() && BorderKind != 2) {
-    RECT client{window.left + LeftWidth, window.top + TopHeight + MenuBarHeight, window.right - RightWidth,
-                window.bottom - BottomHeight};
+    const WINDOWPOS& w = *p->lppos;
+    RECT client{w.x + LeftWidth, w.y + TopHeight + MenuBarHeight, w.x + w.cx - RightWidth, w.y + w.cy - BottomHeight};
     // A window smaller than its borders has an empty client area.
     client.right = std::max(client.right, client.left);
     client.bottom = std::max(client.bottom, client.top);
