@@ -207,7 +207,7 @@ int TSkinManage::MdiChildCount() const {
 }
 
 void TSkinManage::FreeAllSysButtons() {
-  // Still to come: FreeSysButtons on every frame, once frames have title buttons.
+  for (TWinSkinForm* frame : Forms) frame->FreeSysButtons();
 }
 
 void TSkinManage::ScheduleAction(TSkinAction action, UINT delay) {
@@ -250,11 +250,20 @@ void TSkinManage::DoAction() {
         if (ownFormOnly) break;
       }
       break;
-    case saReload:
+    case saReload: {
       PurgeForms();
-      // Still to come: FreeSysButtons, RebuildSysButtons and Reskin on the
-      // frame of this skin data (every such frame for the other kinds).
+      std::vector<TWinSkinForm*> frames;
+      for (TWinSkinForm* frame : Forms)
+        if (frame->SkinData == data) frames.push_back(frame);
+      if (ownFormOnly && frames.size() > 1) frames.resize(1);
+      for (TWinSkinForm* frame : frames) {
+        frame->FreeSysButtons();
+        frame->RebuildSysButtons();
+      }
+      // Every frame has its new sizes before any is resized.
+      for (TWinSkinForm* frame : frames) frame->Reskin();
       break;
+    }
     case saPurge:
       PurgeForms();
       break;

@@ -2,14 +2,16 @@
 // manager makes it, hands it the window and calls SkinForm (a form of the
 // class library) or SkinWindow (any other window), then posts
 // WM_SKINACTIVATE, which finishes the takeover once the message loop runs.
-// It puts its window procedure in front of the window's, lets go of the
+// It puts its window procedure in front of the window's, removes the
+// platform's caption, sizes the non-client area from the skin's borders,
+// paints borders, title bar, caption and title buttons, answers the hit test
+// and cuts the window region from transparent borders. It lets go of the
 // window when it is destroyed (life state dead, freed by the manager or its
 // form) and gives it back on Unskin.
 //
-// So far it carries the takeover's life cycle only: the window keeps the
-// platform's frame. Still to come, where marked below: the caption styles,
-// frame sizes, title buttons, system menu, menu bar, MDI client, form colour,
-// window region, skinned controls and menu items.
+// Still to come, where marked below: the title buttons' mouse handling, the
+// frame's system menu shown, the menu bar, the MDI client, the skinned
+// controls and menu items.
 #pragma once
 #include <windows.h>
 
@@ -58,6 +60,25 @@ class TWinSkinForm : public TComponent {
   // The window procedure in front of the window's own.
   void WndProc(TMessage& m);
   void CallDefault(TMessage& m);
+  // Removes (false) or gives back (true) the platform's caption styles.
+  void SetFrameStyles(bool on);
+  // The outer size that keeps the client area under the skin's frame.
+  void ResizeForSkin(bool reskin);
+  // Frame sizes from the border images, and one title button per skin button.
+  void RebuildSysButtons();
+  void FreeSysButtons();
+  void BuildSysMenu();
+  // Applies a changed skin (frame sizes and buttons rebuilt first).
+  void Reskin();
+  // Borders and title bar; on the window DC when dc is null.
+  void PaintFrame(HDC dc);
+  // Builds and sets the window region when the size changed.
+  void UpdateWindowRegion();
+  // Computes and stores whether title button `index` shows now.
+  bool SysButtonVisible(int index);
+  bool MdiChildMaximized() const;
+  // A screen point in window coordinates, as the frame's elements use them.
+  POINT ScreenToFrame(POINT p) const;
 
   int DisableTag = 0;  // stored with the form, never read
 
@@ -134,6 +155,33 @@ class TWinSkinForm : public TComponent {
   void FormWindowProc(TMessage& m);
   void LoadWindowIcon();
   void FinishTakeover();
+  void UpdateShowState();
+  void FindMdiClient();
+  bool MdiChildNotNormal() const { return WindowKind == 2 && ShowState != 0; }
+  void SysMenuClick(TObject* sender);
+  void ToggleMaximize();
+  void ToggleMinimize();
+  void Restore();
+  // The stages of WndProc.
+  bool FrameMessage(TMessage& m, bool& passOn);
+  bool RunningFrameMessage(TMessage& m);
+  void EraseBkgnd(TMessage& m);
+  void SizeHandler(TMessage& m);
+  void GetMinMaxInfo(TMessage& m);
+  void SysCommand(TMessage& m);
+  void NCCalcSize(TMessage& m);
+  void NCHitTest(TMessage& m);
+  void NCPaint(TMessage& m);
+  void NCActivate(TMessage& m);
+  // Painting: index 1 left, 2 right, 3 top, 4 bottom.
+  void PaintBorder(int index, const RECT& r, HDC dc);
+  // The title bar at FrameWidth in TitleBuffer, over what `dc` shows there.
+  void ComposeTitleBar(HDC dc);
+  void PaintTitleBar(HDC dc);
+  void PaintCaption(TCanvas& canvas, const RECT& area);
+  void LayoutSysButtons();
+  void PaintSysButtons(TCanvas& canvas);
+  HRGN BorderRegion(int index, const RECT& part, TBitmap& scratch);
   // What Unskin and the window's destruction share; false when the frame was
   // never taken (only the controls are skinned then, and now given back).
   bool StopFrame();
@@ -143,6 +191,8 @@ class TWinSkinForm : public TComponent {
   void RestoreWindowProcs();
 };
 
+// Drops the window region the frame set (the title is painted anew).
+void ClearWindowRegion(TWinSkinForm* frame);
 std::string GetWindowCaption(HWND h);  // WM_GETTEXT, up to 1000 characters
 std::string GetWindowClass(HWND h);    // up to 100 characters
 void RepaintWindow(HWND h);            // invalidated and painted at once

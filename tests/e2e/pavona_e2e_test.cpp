@@ -1,5 +1,6 @@
 // The control center started from an installed folder, watched from outside.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
@@ -244,6 +245,82 @@ TEST_F(PavonaTest, TheShowKeyShowsAndHidesTheWindowAndTheCloseBoxOnlyHides) {
   PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(testsupport::WaitFor([] { return !IsWindowVisible(MainWindow()); }, 3000));
   EXPECT_FALSE(pavona_->WaitExit(200)) << "closing the window does not end the program";
+}
+
+namespace {
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// A left-button drag as a mouse makes it, in steps.
+void DragBy(POINT from, int dx, int dy) {
+  auto send = [](POINT p, DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+    Sleep(30);
+  };
+  SetCursorPos(from.x, from.y);
+  send(from, MOUSEEVENTF_LEFTDOWN);
+  for (int k = 1; k <= 10; ++k) send(POINT{from.x + dx * k / 10, from.y + dy * k / 10}, 0);
+  send(POINT{from.x + dx, from.y + dy}, MOUSEEVENTF_LEFTUP);
+}
+
+}  // namespace
+
+// Shown, the settings window wears the skin's frame: the blue title bar with
+// the window's icon and the close button. A drag by the title bar moves it;
+// a click below the frame still reaches the pages.
+TEST_F(PavonaTest, TheSettingsWindowHasTheSkinsFrameAndMovesByItsTitleBar) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("event 81");
+  const HWND window = MainWindow();
+  ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }, 3000));
+  Sleep(300);  // painted
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.right - r.left, 675 + 8);
+  EXPECT_EQ(r.bottom - r.top, 399 + 34);
+  const COLORREF accent = RGB(43, 108, 214), accentDark = RGB(30, 82, 170);
+  const struct {
+    const char* what;
+    int x, y;
+    COLORREF colour;
+  } pixels[] = {
+      {"the title bar", 300, 10, accent},
+      {"the frame's outer edge", 0, 200, accentDark},
+      {"the window's icon", 9, 15, RGB(0x2F, 0x80, 0xED)},
+      {"the close button's cross", 683 - 21, 15, RGB(255, 255, 255)},
+      {"the title bar round the cross", 683 - 36, 6, accent},
+  };
+  for (const auto& p : pixels) EXPECT_EQ(ScreenPixel(r.left + p.x, r.top + p.y), p.colour) << p.what;
+
+  // Below the rows the platform's own caption would have: the frame's hit test.
+  const POINT title{r.left + 300, r.top + 26};
+  ASSERT_EQ(WindowFromPoint(title), window);
+  DragBy(title, -60, 40);
+  EXPECT_TRUE(testsupport::WaitFor([&] {
+    RECT now;
+    GetWindowRect(window, &now);
+    return now.left == r.left - 60 && now.top == r.top + 40;
+  }, 3000)) << "not moved by its title bar";
+
+  HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
+  ASSERT_NE(tabs, nullptr);
+  RECT t;
+  GetWindowRect(tabs, &t);
+  const POINT second{t.left + 120 + 60, t.top + 12};  // tabs are 120 wide
+  ASSERT_EQ(WindowFromPoint(second), tabs);
+  testsupport::ClickAt(second);
+  EXPECT_TRUE(testsupport::WaitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }, 3000));
 }
 
 TEST_F(PavonaTest, WhileTheCameraRunsItsKeyTakesAPicture) {

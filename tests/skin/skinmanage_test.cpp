@@ -433,24 +433,24 @@ TEST_F(SkinFrameTest, AnswersFinishesOnTheMessageLoopAndDiesWithItsWindow) {
 TEST_F(SkinFrameTest, UnskinOrFreeingGivesTheWindowItsProcedureBack) {
   Loaded(nullptr, sfMainform);
   SkinManage->Active = true;
-  enum Way { unskin, free, freeUnderAnotherSubclass };
-  for (Way way : {unskin, free, freeUnderAnotherSubclass}) {
+  enum Way { unskin, free, unskinUnderAnotherSubclass, freeUnderAnotherSubclass };
+  for (Way way : {unskin, free, unskinUnderAnotherSubclass, freeUnderAnotherSubclass}) {
+    const bool underAnother = way == unskinUnderAnotherSubclass || way == freeUnderAnotherSubclass;
     HWND h = Window();
     ASSERT_TRUE(SkinManage->AddWindow(h));
     TWinSkinForm* frame = SkinManage->FindSkinForm(h);
-    if (way == freeUnderAnotherSubclass)
+    if (underAnother)
       g_outerNext = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterProc)));
-    if (way == unskin) {
+    if (way == unskin || way == unskinUnderAnotherSubclass) {
       frame->Unskin();
       EXPECT_EQ(Query(h), 0);
     }
     delete frame;
     EXPECT_EQ(SkinManage->FindSkinForm(h), nullptr);
     EXPECT_EQ(Query(h), 0) << way;
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)),
-              way == freeUnderAnotherSubclass ? &OuterProc : &RecordingProc)
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)), underAnother ? &OuterProc : &RecordingProc)
         << way;
-    if (way == freeUnderAnotherSubclass) {  // taken again where the first frame was
+    if (underAnother) {  // taken again where the first frame was
       ASSERT_TRUE(SkinManage->AddWindow(h));
       EXPECT_EQ(Query(h), 1);
       delete SkinManage->FindSkinForm(h);

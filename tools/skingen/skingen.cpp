@@ -330,6 +330,8 @@ void MenuItems() {
        "menuitem.bmp");
 }
 
+// The close (Button0) and icon (Button1) buttons show on every frame, the
+// main window's dialog frame included (Visibility 200).
 const char* const Description = R"([TitlebarSkin]
 SkinName=Corvel Flat
 
@@ -393,6 +395,7 @@ Action=0
 Align=1
 Xcoord=38
 Ycoord=4
+Visibility=200
 ButtonImage=ctrl-close.bmp
 
 [Button1]
@@ -400,6 +403,7 @@ Action=3
 Align=0
 Xcoord=8
 Ycoord=7
+Visibility=200
 ButtonImage=0
 
 [Buttons]

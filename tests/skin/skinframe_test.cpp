@@ -1,0 +1,490 @@
+// The skinned window frame on real windows: what it paints (a test skin whose
+// every frame has its own colour), its sizes and hit test with the shipped
+// skin, the window region, a reload, and giving the window back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Forms.h"
+#include "Menus.h"
+#include "SkinManage.h"
+#include "SkinTestBitmaps.h"
+#include "SkinTestKit.h"
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "WinSkinMenu.h"
+
+using namespace skintest;
+
+bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+void PrintTo(const RECT& r, std::ostream* os) {
+  *os << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ")";
+}
+
+namespace {
+
+std::vector<UINT> g_seen;  // messages the test windows' own procedure saw
+LRESULT CALLBACK FrameTestProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_CLOSE) g_seen.push_back(msg);
+  return DefWindowProcA(h, msg, w, l);
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+class SkinFrameTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    app = std::make_unique<TApplication>();
+    app->Initialize();
+    app->OnException = [this](TObject*, const std::string& message) { errors.push_back(message); };
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = FrameTestProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = "SkinFrameWindow";
+    RegisterClassA(&wc);
+    data = std::make_unique<TSkinData>(nullptr);
+    BuildTestSkin(*data);
+    SkinManage = new TSkinManage();
+    SkinManage->AddSkinData(data.get());
+    SkinManage->Active = true;
+    g_seen.clear();
+  }
+  void TearDown() override {
+    for (HWND h : windows_) DestroyWindow(h);
+    FreeSkinManage();
+    data.reset();
+    app.reset();
+    EXPECT_EQ(errors, std::vector<std::string>{});
+  }
+
+  void UseShippedSkin() {
+    TMemoryStream shipped;
+    shipped.LoadFromFile(ShippedSkin());
+    data->SkinStream.Bytes() = shipped.Bytes();
+    ASSERT_TRUE(data->LoadFromStore());
+  }
+  // A window of that style and client size at (100, 100), shown unless said.
+  HWND Window(DWORD style, int cw = 300, int ch = 150, HWND owner = nullptr, bool show = true) {
+    RECT r{0, 0, cw, ch};
+    AdjustWindowRectEx(&r, style, FALSE, 0);
+    HWND h = CreateWindowExA(0, "SkinFrameWindow", "test", style, 100, 100, Width(r), Height(r), owner, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    windows_.push_back(h);
+    if (show) ShowWindow(h, SW_SHOW);
+    return h;
+  }
+  // Taken over, and the takeover finished by the message loop.
+  TWinSkinForm* Take(HWND h) {
+    EXPECT_TRUE(SkinManage->AddWindow(h));
+    Pump();
+    return SkinManage->FindSkinForm(h);
+  }
+  void AddTitleButton(int action, int align, int x, int y, int visibility, int frames = 4) {
+    auto b = std::make_unique<TDataSkinSysButton>("BUTTON");
+    b->Action = action;
+    b->Align = align;
+    b->Xcoord = x;
+    b->Ycoord = y;
+    b->Visibility = visibility;
+    SetElement(*b, kTitleButton + int(data->TitleButtons.size()), Strip{frames, 16, 14});
+    data->TitleButtons.push_back(std::move(b));
+  }
+  static RECT WindowBox(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+  }
+  // The client area's place in window coordinates.
+  static RECT ClientBox(HWND h) {
+    RECT c{}, w = WindowBox(h);
+    GetClientRect(h, &c);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&c), 2);
+    OffsetRect(&c, -w.left, -w.top);
+    return c;
+  }
+  static std::string Seen(HWND h, int x, int y) { return Describe(WindowPixel(h, x, y)); }
+
+  std::unique_ptr<TApplication> app;
+  std::unique_ptr<TSkinData> data;
+  std::vector<std::string> errors;
+
+ private:
+  std::vector<HWND> windows_;
+};
+
+TEST_F(SkinFrameTest, PaintsBordersTitleBarCaptionAndButtonsActiveThenInactive) {
+  data->Title->LeftWidth = 40;   // TextShift
+  data->Title->RightWidth = 60;  // TextRightClip
+  data->Colours.TitleTextActive = RGB(250, 250, 1);
+  data->Colours.TitleTextNoActive = RGB(1, 250, 250);
+  AddTitleButton(0, 1, 30, 4, 200);  // close, at the right, always
+  AddTitleButton(40, 0, 8, 4, 3);    // only while active
+  AddTitleButton(40, 0, 26, 4, 4);   // only while inactive
+  AddTitleButton(1, 1, 100, 4, 200); // maximize: the window has no maximize box
+  HWND h = Window(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+  TWinSkinForm* frame = Take(h);
+  ASSERT_NE(frame, nullptr);
+  const int W = Width(WindowBox(h)), H = Height(WindowBox(h));
+  ASSERT_EQ(W, 300 + 2 * kBorderWidth);
+  ASSERT_EQ(H, 150 + kTitleHeight + kBorderWidth);
+  const struct {
+    int x, y;
+    std::string active, inactive;
+  } table[] = {
+      {1, H / 2, "Left#1", "Left#2"},
+      {W - 2, H / 2, "Right#1", "Right#2"},
+      {W / 2, H - 2, "Bottom#1", "Bottom#2"},
+      {kBorderWidth + 2, kTitleHeight - 1, "Top#1", "Top#2"},
+      {W - 30 + 8, 4 + 7, "TitleButton0#1", "TitleButton0#4"},
+      {8 + 8, 4 + 7, "TitleButton1#1", "Top#2"},
+      {26 + 8, 4 + 7, "Top#1", "TitleButton2#4"},
+      {W - 100 + 8, 4 + 7, "Top#1", "Top#2"},
+  };
+  // The caption: its background from the title's image, its text in the
+  // title colour of the state, right of the text shift.
+  auto expectCaption = [&](const char* background, COLORREF text, const char* state) {
+    const RECT c = frame->CaptionRect;
+    EXPECT_EQ(c.left, kBorderWidth + 40) << state;
+    EXPECT_EQ(Seen(h, c.left + 1, 0), background) << state;
+    int textPixels = 0;
+    for (int y = c.top; y < c.bottom; ++y)
+      for (int x = c.left; x < c.right; ++x) textPixels += WindowPixel(h, x, y) == text;
+    EXPECT_GT(textPixels, 10) << state;
+  };
+  for (const auto& row : table) EXPECT_EQ(Seen(h, row.x, row.y), row.active) << row.x << "," << row.y;
+  expectCaption("Title#1", RGB(250, 250, 1), "active");
+
+  HWND other = Window(WS_OVERLAPPEDWINDOW, 100, 50);
+  SetWindowPos(other, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetForegroundWindow(other);
+  Pump();
+  ASSERT_FALSE(frame->Active);
+  for (const auto& row : table) EXPECT_EQ(Seen(h, row.x, row.y), row.inactive) << row.x << "," << row.y;
+  expectCaption("Title#2", RGB(1, 250, 250), "inactive");
+}
+
+TEST_F(SkinFrameTest, TheShippedSkinSizesTheFrameAndUnskinGivesThePlatformsBack) {
+  UseShippedSkin();
+  HWND owner = Window(WS_OVERLAPPEDWINDOW, 100, 100, nullptr, false);
+  const struct {
+    const char* what;
+    DWORD style;
+    HWND owner;
+    int borderKind;
+    DWORD stylesAfter;  // of WS_CAPTION and WS_SYSMENU, while skinned
+  } table[] = {
+      {"a popup with a caption", WS_POPUP | WS_CAPTION | WS_SYSMENU, nullptr, 1, WS_SYSMENU},
+      {"an owned one", WS_POPUP | WS_CAPTION | WS_SYSMENU, owner, 1, WS_CAPTION},
+      {"a sizeable window", WS_OVERLAPPEDWINDOW, nullptr, 0, WS_SYSMENU},
+      {"a dialog frame", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, nullptr, 3, WS_SYSMENU},
+  };
+  for (const auto& row : table) {
+    HWND h = Window(row.style, 300, 150, row.owner);
+    const RECT before = WindowBox(h), platformClient = ClientBox(h);
+    const LONG_PTR platformStyle = GetWindowLongPtrA(h, GWL_STYLE);
+    TWinSkinForm* frame = Take(h);
+    ASSERT_NE(frame, nullptr) << row.what;
+    EXPECT_EQ(frame->BorderKind, row.borderKind) << row.what;
+    EXPECT_EQ(std::vector({frame->LeftWidth, frame->TopHeight, frame->RightWidth, frame->BottomHeight}),
+              std::vector({4, 30, 4, 4}))
+        << row.what;
+    // The client area keeps its size, under the skin's borders.
+    const RECT skinned = WindowBox(h);
+    EXPECT_EQ(ClientBox(h), (RECT{4, 30, 304, 180})) << row.what;
+    EXPECT_EQ(Width(skinned), 308) << row.what;
+    EXPECT_EQ(Height(skinned), 184) << row.what;
+    EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), LONG_PTR(row.stylesAfter)) << row.what;
+
+    frame->Unskin();
+    const RECT after = WindowBox(h);
+    EXPECT_EQ(Width(after), Width(skinned) - 8 + Width(before) - Width(platformClient)) << row.what;
+    EXPECT_EQ(Height(after), Height(skinned) - 34 + Height(before) - Height(platformClient)) << row.what;
+    EXPECT_EQ(ClientBox(h), platformClient) << row.what;
+    EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE), platformStyle) << row.what;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(h, region), ERROR) << row.what << ": the region dropped";
+    DeleteObject(region);
+    delete frame;
+  }
+}
+
+TEST_F(SkinFrameTest, HitTestAnswersWhereThePlatformDoesNot) {
+  UseShippedSkin();
+  HWND h = Window(WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  ASSERT_NE(Take(h), nullptr);
+  const RECT w = WindowBox(h);
+  const struct {
+    int x, y;
+    LRESULT hit;
+  } table[] = {
+      {100, 0, HTNOWHERE}, {100, 3, HTNOWHERE},  // the top rows stay the platform's
+      {100, 4, HTCAPTION}, {100, 29, HTCAPTION}, // the title bar
+      {1, 31, HTMENU},     {150, Height(w) - 2, HTMENU},  // the borders below it
+      {150, 100, HTCLIENT},
+  };
+  for (const auto& row : table)
+    EXPECT_EQ(SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(w.left + row.x, w.top + row.y)), row.hit)
+        << row.x << "," << row.y;
+}
+
+TEST_F(SkinFrameTest, TheWindowRegionLeavesOutTheTransparentBorderPixels) {
+  auto inRegion = [](HWND h, int x, int y) {
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    const bool in = GetWindowRgn(h, r) != ERROR && PtInRegion(r, x, y);
+    DeleteObject(r);
+    return in;
+  };
+  const DWORD style = WS_POPUP | WS_CAPTION;
+  {
+    SCOPED_TRACE("the shipped skin: a plain rectangle");
+    UseShippedSkin();
+    HWND h = Window(style);
+    Take(h);
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(GetWindowRgn(h, r), SIMPLEREGION);
+    RECT box{};
+    GetRgnBox(r, &box);
+    DeleteObject(r);
+    EXPECT_EQ(box, (RECT{0, 0, Width(WindowBox(h)), Height(WindowBox(h))}));
+  }
+  {
+    SCOPED_TRACE("the left border's top corner keyed");
+    BuildTestSkin(*data);
+    SetElement(*data->Left, kLeft, Strip{2, kBorderWidth, 40, false, {0, 10, 0, 10}, {{0, 0, 2, 2}}});
+    HWND h = Window(style);
+    TWinSkinForm* frame = Take(h);
+    EXPECT_FALSE(inRegion(h, 0, 0));
+    EXPECT_FALSE(inRegion(h, 1, 1));
+    EXPECT_TRUE(inRegion(h, 2, 0));
+    EXPECT_TRUE(inRegion(h, 0, 20));
+    const HRGN region = frame->Region;
+    const RECT c = ClientBox(h);
+    SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(Width(c), Height(c)));
+    EXPECT_EQ(frame->Region, region) << "the same size keeps its region";
+    EXPECT_FALSE(inRegion(h, 0, 0));
+  }
+  {
+    SCOPED_TRACE("only the bottom border keyed");
+    BuildTestSkin(*data);
+    SetElement(*data->Bottom, kBottom, Strip{2, 60, kBorderWidth, true, {10, 0, 10, 0}, {{0, 2, 2, 4}}});
+    HWND h = Window(style);
+    Take(h);
+    const int H = Height(WindowBox(h));
+    EXPECT_FALSE(inRegion(h, kBorderWidth, H - 1));
+    EXPECT_TRUE(inRegion(h, kBorderWidth + 2, H - 1));
+    EXPECT_TRUE(inRegion(h, 0, H - 1));
+  }
+  {
+    SCOPED_TRACE("the title bar's right end keyed, after a resize");
+    BuildTestSkin(*data);
+    SetElement(*data->Top, kTop, Strip{2, 60, kTitleHeight, true, {10, 0, 10, 0}, {{56, 0, 60, 3}}});
+    HWND h = Window(style);
+    Take(h);
+    const int oldEnd = Width(WindowBox(h)) - kBorderWidth;
+    EXPECT_FALSE(inRegion(h, oldEnd - 2, 1));
+    SetWindowPos(h, nullptr, 0, 0, Width(WindowBox(h)) + 50, Height(WindowBox(h)), SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    const int newEnd = Width(WindowBox(h)) - kBorderWidth;
+    EXPECT_FALSE(inRegion(h, newEnd - 2, 1)) << "cut where the title ends now";
+    EXPECT_TRUE(inRegion(h, oldEnd - 2, 1)) << "not where it ended before";
+    EXPECT_TRUE(inRegion(h, newEnd - 2, 5));
+  }
+}
+
+TEST_F(SkinFrameTest, AReloadRebuildsTheButtonsAndResizesTheFrame) {
+  AddTitleButton(0, 1, 30, 4, 200);
+  HWND h = Window(WS_POPUP | WS_CAPTION);
+  TWinSkinForm* frame = Take(h);
+  ASSERT_EQ(frame->SysButtons.size(), 1u);
+  const RECT client = ClientBox(h);
+
+  // A skin with wider sides and no title buttons, as a new load leaves it.
+  SetElement(*data->Left, kLeft, Strip{2, 7, 40, false, {0, 10, 0, 10}});
+  data->TitleButtons.clear();
+  data->SkinChanged();
+  EXPECT_TRUE(frame->SysButtons.empty()) << "freed before the records they pointed to";
+  Pump();  // nothing runs before the timer
+  SkinManage->DoAction();
+  Pump();
+  EXPECT_EQ(frame->LeftWidth, 7);
+  EXPECT_EQ(frame->LifeState, lsActive);
+  EXPECT_EQ(ClientBox(h), (RECT{7, client.top, 7 + Width(client), client.bottom}));
+  EXPECT_EQ(Seen(h, 6, 60), "Left#1");
+  EXPECT_EQ(Seen(h, Width(WindowBox(h)) - 30 + 8, 11), "Top#1") << "the old close button is gone";
+}
+
+TEST_F(SkinFrameTest, FrameCountsOfZeroOrLessCountAsOne) {
+  data->Top->FrameCount = 0;                      // 48 pixels high, one frame
+  AddTitleButton(40, 0, 8, 4, 200, 1);
+  data->TitleButtons.back()->FrameCount = -1;     // 16 pixels wide, one frame
+  HWND h = Window(WS_POPUP | WS_CAPTION);
+  TWinSkinForm* frame = Take(h);
+  EXPECT_EQ(frame->TopHeight, 2 * kTitleHeight);
+  EXPECT_EQ(frame->SysButtons[0]->Rect, (RECT{8, 4, 24, 18}));
+  EXPECT_EQ(Seen(h, 8 + 15, 4 + 7), "TitleButton0#1");
+}
+
+// Windows given back, smaller than their borders, and painted with a region
+// their caller still owns; a hidden window taken over stays behind.
+TEST_F(SkinFrameTest, TheFrameLeavesWhatIsNotItsOwnAlone) {
+  HWND front = Window(WS_OVERLAPPEDWINDOW, 100, 50);
+  SetForegroundWindow(front);
+  HWND h = Window(WS_POPUP | WS_CAPTION | WS_SYSMENU, 300, 150, nullptr, false);
+  TWinSkinForm* frame = Take(h);
+  EXPECT_EQ(frame->LifeState, lsActive);
+  EXPECT_EQ(GetForegroundWindow(), front) << "the takeover's resize activated the hidden window";
+  EXPECT_FALSE(IsWindowVisible(h));
+
+  ShowWindow(h, SW_SHOWNOACTIVATE);
+  HRGN update = CreateRectRgn(0, 0, 2000, 2000);
+  SendMessageA(h, WM_NCPAINT, reinterpret_cast<WPARAM>(update), 0);
+  RECT box{};
+  EXPECT_EQ(GetRgnBox(update, &box), SIMPLEREGION) << "the caller's update region was deleted";
+  EXPECT_TRUE(DeleteObject(update));
+  EXPECT_EQ(Name(WindowPixel(h, 1, 60)).element, kLeft) << Seen(h, 1, 60);
+
+  SetWindowPos(h, nullptr, 0, 0, 5, 5, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{};
+  GetClientRect(h, &client);
+  EXPECT_EQ(client, (RECT{0, 0, 0, 0}));
+}
+
+// The icon button draws the window's small icon, also one given after the
+// takeover; a new window text reaches the caption.
+TEST_F(SkinFrameTest, AnIconOrTextSetLaterReachesTheFrame) {
+  data->Title->LeftWidth = 40;  // the caption starts right of the icon
+  AddTitleButton(3, 0, 8, 4, 200, 1);
+  data->TitleButtons.back()->Image.SetSize(0, 0, pf24bit);  // as parsed: the icon is drawn instead
+  HWND h = Window(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+  TWinSkinForm* frame = Take(h);
+  EXPECT_EQ(Seen(h, 16, 12), "Top#1") << "no icon: the title bar shows through";
+
+  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  TBitmap colour(cx, cy);
+  colour.Canvas().Brush.Color = TColor(RGB(10, 200, 30));
+  colour.Canvas().FillRect(RECT{0, 0, cx, cy});
+  HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);  // all opaque
+  ICONINFO info{TRUE, 0, 0, mask, colour.Handle()};
+  HICON icon = CreateIconIndirect(&info);
+  SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  EXPECT_EQ(WindowPixel(h, 16, 12), RGB(10, 200, 30));
+
+  const int before = Width(frame->CaptionRect);
+  SetWindowTextA(h, "a caption much longer than the first");
+  EXPECT_EQ(frame->Caption, "a caption much longer than the first");
+  EXPECT_GT(Width(frame->CaptionRect), before + 100);
+  DestroyIcon(icon);
+  DeleteObject(mask);
+}
+
+// A message box too narrow for its caption is widened to it, its controls
+// moved into the middle of the added width in their order.
+TEST_F(SkinFrameTest, AMessageFormIsWidenedToItsCaption) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TMessageForm";
+  RegisterClassA(&wc);
+  const std::string caption(40, 'W');
+  HWND h = CreateWindowExA(0, "TMessageForm", caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                           100, 100, 120, 80, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND first = CreateWindowExA(0, "BUTTON", "1", WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, h, nullptr, nullptr, nullptr);
+  HWND second = CreateWindowExA(0, "BUTTON", "2", WS_CHILD | WS_VISIBLE, 50, 10, 30, 20, h, nullptr, nullptr, nullptr);
+  RECT client{};
+  GetClientRect(h, &client);
+  ShowWindow(h, SW_SHOW);
+  TWinSkinForm* frame = Take(h);
+  ASSERT_GT(frame->SpaceWidth, 0);
+  const int needed = (40 + 7) * frame->SpaceWidth + 2 * kBorderWidth;
+  ASSERT_GT(needed, client.right + 2 * kBorderWidth);
+  EXPECT_EQ(Width(WindowBox(h)), needed);
+  const int shift = (needed - client.right - 2 * kBorderWidth) / 2;
+  RECT r{};
+  GetWindowRect(first, &r);
+  MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 10 + shift);
+  GetWindowRect(second, &r);
+  MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 50 + shift);
+  EXPECT_EQ(GetWindow(h, GW_CHILD), first) << "the tab order changed";
+  DestroyWindow(h);
+}
+
+TEST_F(SkinFrameTest, TheSystemMenuHasTheWindowsBoxesAndItsCloseClosesIt) {
+  const struct {
+    DWORD style;
+    std::vector<std::string> captions;
+  } table[] = {
+      {WS_POPUP | WS_CAPTION | WS_SYSMENU, {" Restore ", "-", " Close "}},
+      {WS_OVERLAPPEDWINDOW, {" Restore ", " Maximize ", " Minimize ", "-", " Close "}},
+  };
+  for (const auto& row : table) {
+    HWND h = Window(row.style);
+    TWinSkinForm* frame = Take(h);
+    ASSERT_NE(frame->SysMenu, nullptr);
+    EXPECT_EQ(frame->SysMenu->Tag, 33333);
+    std::vector<std::string> captions;
+    TMenuItem* items = frame->SysMenu->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+      captions.push_back(items->Items(i)->Caption);
+      const int tags[] = {0, 1, 2, 100, 3};
+      const int tag = items->Items(i)->Tag;
+      EXPECT_NE(std::find(std::begin(tags), std::end(tags), tag), std::end(tags));
+      EXPECT_EQ(items->Items(i)->ImageIndex, tag);
+    }
+    EXPECT_EQ(captions, row.captions);
+    TMenuItem* close = items->Items(items->Count() - 1);
+    EXPECT_EQ(ui::ShortCutToText(close->ShortCut), "Shift+F4");
+    g_seen.clear();
+    close->Click();
+    Pump();
+    EXPECT_EQ(g_seen, std::vector<UINT>{WM_CLOSE});
+    EXPECT_FALSE(frame->HoverTimer->Enabled());
+  }
+}
+
+TEST_F(SkinFrameTest, TitleButtonsShowByTheirVisibilityKeys) {
+  HWND h = Window(WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  for (int i = 0; i < 2; ++i) AddTitleButton(0, 0, 8, 4, 0);
+  TWinSkinForm* frame = Take(h);
+  TDataSkinSysButton& d = *data->TitleButtons[0];
+  const struct {
+    int visibility, visibility1, action, borderKind;
+    bool active;
+    uint8_t frameStyles, showState;
+    bool visible;
+  } table[] = {
+      {0, 0, 0, 1, true, 8, 0, true},      {0, 0, 0, 3, true, 8, 0, false},  // not on dialog frames
+      {0, 0, 0, 1, true, 0, 0, false},     {0, 0, 40, 1, true, 0, 0, true},  // a close box needs the system menu
+      {1, 0, 40, 1, true, 0, 1, true},     {1, 0, 40, 1, true, 0, 0, false}, {2, 0, 40, 1, true, 0, 1, false},
+      {3, 0, 40, 1, false, 0, 0, false},   {4, 0, 40, 1, false, 0, 0, true}, {6, 0, 40, 1, true, 9, 0, true},
+      {6, 0, 40, 1, true, 1, 0, false},    {7, 0, 40, 1, true, 1, 0, false}, {8, 0, 40, 1, true, 10, 0, true},
+      {9, 0, 40, 1, true, 2, 0, false},    {5, 0, 40, 1, true, 0, 0, false}, {-1, 0, 40, 1, true, 0, 0, false},
+      {200, 0, 40, 3, true, 0, 0, true},   {2000, 0, 40, 3, true, 0, 0, true}, {2001, 0, 40, 3, true, 0, 0, false},
+      {200, 3, 40, 1, false, 0, 0, false}, {200, 6, 40, 1, true, 1, 0, true}, {200, 6, 40, 1, true, 8, 0, false},
+      {200, 100, 40, 1, true, 0, 0, true}, {200, 5, 40, 1, true, 0, 0, false},
+      {200, 0, 1, 1, true, 0, 0, false},   {200, 0, 1, 1, true, 1, 0, true}, {200, 0, 2, 1, true, 1, 0, false},
+  };
+  for (const auto& row : table) {
+    d.Visibility = row.visibility;
+    d.Visibility1 = row.visibility1;
+    d.Action = row.action;
+    frame->BorderKind = uint8_t(row.borderKind);
+    frame->Active = row.active;
+    frame->FrameStyles = row.frameStyles;
+    frame->ShowState = row.showState;
+    EXPECT_EQ(frame->SysButtonVisible(0), row.visible)
+        << row.visibility << "/" << row.visibility1 << " action " << row.action << " kind " << row.borderKind;
+    EXPECT_EQ(frame->SysButtons[0]->Visible, row.visible);
+  }
+}
+
+}  // namespace
