@@ -43,8 +43,9 @@ TWinSkinForm::~TWinSkinForm() {
     LifeState = lsDestroying;
     ReleaseOnDestroy();
   }
-  // Still to come: the skinned controls (FreeSkinControls), the title buttons
-  // (FreeSysButtons) and the menu bar are freed here.
+  FreeSkinControls();
+  // Still to come: the title buttons (FreeSysButtons) and the menu bar are
+  // freed here.
   if (SkinManage) SkinManage->RemoveWindow(Handle);
 }
 
@@ -181,15 +182,17 @@ bool TWinSkinForm::StopFrame() {
 void TWinSkinForm::Unskin() {
   if (!StopFrame() || !WindowHook.Hooked()) return;
   RestoreWindowProcs();
-  // Still to come: the skinned controls and menu items given back, the form's
+  FreeSkinControls();
+  // Still to come: the menu items given back, the form's
   // colour, the caption styles (SetFrameStyles), the window menu, the MDI
   // client, the outer size the platform's frame needs, and the region dropped.
 }
 
 void TWinSkinForm::UnskinControlsOnly() {
   if (HoverTimer) HoverTimer->SetEnabled(false);
-  // Still to come: the skinned controls and menu items given back, the form's
-  // colour, the MDI client.
+  FreeSkinControls();
+  // Still to come: the menu items given back, the form's colour, the MDI
+  // client.
   WindowHook.Release();
   if (Form && LifeState != lsDestroying)
     for (int i = 0; i < Form->ComponentCount(); ++i)
@@ -199,6 +202,7 @@ void TWinSkinForm::UnskinControlsOnly() {
 void TWinSkinForm::ReleaseOnDestroy() {
   if (!StopFrame()) return;
   RestoreWindowProcs();
-  // Still to come: the skinned controls and the menu bar freed.
+  FreeSkinControls();
+  // Still to come: the menu bar freed.
   TitleBuffer.SetSize(0, 0, pf24bit);
 }

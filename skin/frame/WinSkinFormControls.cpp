@@ -1,0 +1,53 @@
+// The frame object's list of skinned controls.
+#include <algorithm>
+
+#include "WinSkinButtons.h"
+#include "WinSkinForm.h"
+
+bool TWinSkinForm::AddSkinControl(TSkinControl* control) {
+  if (std::find(Controls.begin(), Controls.end(), control) != Controls.end()) return true;
+  Controls.push_back(control);
+  return false;
+}
+
+void TWinSkinForm::RemoveSkinControl(TSkinControl* control) {
+  // A freed button must not be sent the next mouse-leave.
+  if (HotButton == control) HotButton = nullptr;
+  const auto at = std::find(Controls.rbegin(), Controls.rend(), control);
+  if (at != Controls.rend()) Controls.erase(std::next(at).base());
+}
+
+TSkinControl* TWinSkinForm::FindSkinControl(HWND handle) const {
+  const auto at = std::find_if(Controls.begin(), Controls.end(), [handle](TSkinControl* c) { return c->Handle == handle; });
+  return at == Controls.end() ? nullptr : *at;
+}
+
+void TWinSkinForm::PurgeControls() {
+  for (size_t i = Controls.size(); i-- > 0;) {
+    if (i >= Controls.size() || Controls[i]->State != scDestroyed) continue;
+    TSkinControl* dead = Controls[i];
+    Controls.erase(Controls.begin() + std::ptrdiff_t(i));
+    delete dead;
+  }
+}
+
+void TWinSkinForm::FreeSkinControls() {
+  while (!Controls.empty()) {
+    TSkinControl* control = Controls.front();
+    if (control->State != scDestroyed) control->RestoreColor();
+    Controls.erase(Controls.begin());
+    delete control;
+  }
+}
+
+void TWinSkinForm::LeaveHotButton() {
+  if (!HotButton) return;
+  TSkinControl::SkinMouseLeave(HotButton);
+  HotButton = nullptr;
+}
+
+void TWinSkinForm::HoverHotButton() {
+  if (Form || !HotButton) return;
+  POINT cursor;
+  if (GetCursorPos(&cursor) && !PtInRect(&HotButton->WindowRect, cursor)) LeaveHotButton();
+}
