@@ -132,10 +132,20 @@ TEST_F(SkinControls, DestroyedWindowsLetGo) {
   EXPECT_EQ(At(*box, 5, 40), "#ffffff");
   EXPECT_NE(At(*box, 1, 40), "ButtonShadow") << "the new window was skinned";
 
-  EXPECT_EQ(b.Frame.Controls.size(), 2u);
+  auto* button = b.Add<TButton>(200, 50, 80, 26, "Again");
+  b.Attach<TSkinButton>(button);
+  EXPECT_EQ(At(*button, 2, 2), Frame(kButtons, 1));
+  button->RecreateWnd();
+  Repaint(button->Handle());
+  EXPECT_FALSE(GetUpdateRect(button->Handle(), nullptr, FALSE)) << "the new window is never painted";
+  EXPECT_NE(At(*button, 2, 2), Frame(kButtons, 1));
+  EXPECT_NE(At(*button, 2, 2), "ButtonFace");
+
+  EXPECT_EQ(b.Frame.Controls.size(), 3u);
   b.Frame.PurgeControls();
   EXPECT_TRUE(b.Frame.Controls.empty());
   EXPECT_EQ(box->ComponentCount(), 0);
+  EXPECT_EQ(button->ComponentCount(), 0);
   box->RecreateWnd();  // through the control's own procedure again
   EXPECT_EQ(ncDestroys, 2);
 }
