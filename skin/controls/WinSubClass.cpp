@@ -99,12 +99,10 @@ void TSkinControl::AfterMessage(TMessage& m) {
 }
 
 void TSkinControl::PaintWindow(HDC dc) {
-  RECT screen;
-  if (!Handle || !GetWindowRect(Handle, &screen)) return;
-  WindowRect = screen;
+  if (!Handle) return;
   std::optional<ui::WindowDC> own;
   if (!dc) dc = own.emplace(Handle, true).get();
-  Quietly([&] { DrawSkin(dc, AtOrigin(screen)); });
+  DrawWindow(dc);
 }
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
@@ -148,7 +146,10 @@ void TSkinControl::FillBackground(HDC dc, const RECT& r) {
 void TSkinControl::PaintSkinControl(TMessage& m) {
   // The paint cycle ends whatever happens, or WM_PAINT would never stop.
   std::optional<ui::PaintDC> paint;
-  HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : paint.emplace(Handle).get();
+  DrawWindow(m.WParam ? reinterpret_cast<HDC>(m.WParam) : paint.emplace(Handle).get());
+}
+
+void TSkinControl::DrawWindow(HDC dc) {
   RECT screen;
   if (!GetWindowRect(Handle, &screen)) return;
   WindowRect = screen;
@@ -160,12 +161,16 @@ void TSkinControl::SkinMouseLeave(TSkinControl* control) {
 }
 
 void TSkinControl::ControlFont(TFont& font) const {
-  if (Control) return font.Assign(Control->Font);
-  if (GraphicControl) return font.Assign(GraphicControl->Font);
-  auto handle = Handle ? reinterpret_cast<HGDIOBJ>(SendMessageA(Handle, WM_GETFONT, 0, 0)) : nullptr;
-  LOGFONTA lf{};
-  GetObjectA(handle ? handle : GetStockObject(SYSTEM_FONT), sizeof lf, &lf);
-  ui::AssignLogFont(font, lf);
+  if (Control) {
+    font.Assign(Control->Font);
+  } else if (GraphicControl) {
+    font.Assign(GraphicControl->Font);
+  } else {
+    auto handle = Handle ? reinterpret_cast<HGDIOBJ>(SendMessageA(Handle, WM_GETFONT, 0, 0)) : nullptr;
+    LOGFONTA lf{};
+    GetObjectA(handle ? handle : GetStockObject(SYSTEM_FONT), sizeof lf, &lf);
+    ui::AssignLogFont(font, lf);
+  }
 }
 
 void TSkinControl::ReadWindowState() {

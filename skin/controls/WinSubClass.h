@@ -98,6 +98,8 @@ class TSkinControl : public TComponent {
       // The window keeps what it showed.
     }
   }
+  // DrawSkin over the whole window; WindowRect takes its screen rectangle.
+  void DrawWindow(HDC dc);
   // The control's font: the class-library control's, else the window's.
   void ControlFont(TFont& font) const;
   // Focused, Enabled and Text read again from the window.

@@ -1,5 +1,7 @@
 // The frame object's list of skinned controls.
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 #include "WinSkinButtons.h"
 #include "WinSkinForm.h"
@@ -23,12 +25,11 @@ TSkinControl* TWinSkinForm::FindSkinControl(HWND handle) const {
 }
 
 void TWinSkinForm::PurgeControls() {
-  for (size_t i = Controls.size(); i-- > 0;) {
-    if (i >= Controls.size() || Controls[i]->State != scDestroyed) continue;
-    TSkinControl* dead = Controls[i];
-    Controls.erase(Controls.begin() + std::ptrdiff_t(i));
-    delete dead;
-  }
+  const auto gone = [](TSkinControl* c) { return c->State == scDestroyed; };
+  std::vector<TSkinControl*> dead;
+  std::copy_if(Controls.rbegin(), Controls.rend(), std::back_inserter(dead), gone);
+  std::erase_if(Controls, gone);
+  for (TSkinControl* c : dead) delete c;
 }
 
 void TWinSkinForm::FreeSkinControls() {
