@@ -260,9 +260,10 @@ TEST_F(SkinButtons, GlyphFramesFollowTheState) {
   }
 }
 
-// A speed button down shows frame 2 even when disabled; without a glyph its
-// caption keeps its own font colour when hot; with Margin -1 and a given
-// Spacing its glyph sits one pixel further in than a glyph button's.
+// A speed button down shows frame 2 even when disabled; attached twice, it is
+// attached once; without a glyph its caption keeps its own font colour when
+// hot; with Margin -1 and a given Spacing its glyph sits one pixel further in
+// than a glyph button's.
 TEST_F(SkinButtons, SpeedButtons) {
   ControlBench& b = Bench(300, 120);
   auto* down = b.Add<TSpeedButton>(10, 10, 60, 26, "Down");
@@ -273,7 +274,8 @@ TEST_F(SkinButtons, SpeedButtons) {
 
   auto* plain = b.Add<TSpeedButton>(80, 10, 60, 26, "Text");
   plain->Font.SetColor(clRed);
-  b.Attach<TSkinSpeedButton>(plain);
+  auto* skin = b.Attach<TSkinSpeedButton>(plain);
+  skin->AttachGraphic(&b.Frame, &b.Data, &b.Frame.ControlCanvas);  // a second attach changes nothing
   for (int frame : {1, 4}) {
     if (frame == 4) MouseAt(Inside(*plain));
     EXPECT_EQ(At(*plain, 2, 2), Frame(kButtons, frame));
