@@ -318,9 +318,11 @@ void TSkinData::ReadSkinIni(std::string_view description) {
   ReadTitle(ini);
   ReadElements(ini);
   SetFrameCounts(ini);
-  buttonFaceBrush_.reset(CreateSolidBrush(ui::ColorToRGB(Colours.ButtonFace)));
+  UpdateButtonFaceBrush();
   NoSkin = false;
 }
+
+void TSkinData::UpdateButtonFaceBrush() { buttonFaceBrush_.reset(CreateSolidBrush(ui::ColorToRGB(Colours.ButtonFace))); }
 
 void TSkinData::ReadBorders(const TSkinIni& ini) {
   for (TDataSkinBorder* b : {Left.get(), Right.get(), Top.get(), Bottom.get()}) {

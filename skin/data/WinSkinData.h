@@ -179,6 +179,8 @@ class TSkinData : public TComponent {
   std::unique_ptr<TDataSkinButton> Buttons;
   std::unique_ptr<TDataSkinBorder> Left, Right, Top, Bottom;
   HBRUSH ButtonFaceBrush() const { return static_cast<HBRUSH>(buttonFaceBrush_.get()); }
+  // Makes ButtonFaceBrush from Colours (the parse does; a skin filled in code calls it).
+  void UpdateButtonFaceBrush();
 
   // Element records, one per section, or none.
   std::unique_ptr<TDataSkinBorder> Progress;

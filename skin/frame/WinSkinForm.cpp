@@ -13,6 +13,7 @@
 #include "WinSkinData.h"
 #include "WinSkinDraw.h"
 #include "WinSkinMenu.h"
+#include "WinSubClass.h"
 
 namespace {
 std::wstring Wide(const std::string& text) {
@@ -62,9 +63,9 @@ TWinSkinForm::~TWinSkinForm() {
     LifeState = lsDestroying;
     ReleaseOnDestroy();
   }
-  // Still to come: the skinned controls (FreeSkinControls) and the menu bar
-  // are freed here.
+  FreeSkinControls();
   FreeSysButtons();
+  // Still to come: the menu bar freed here.
   if (SkinManage) SkinManage->RemoveWindow(Handle);
 }
 
@@ -78,7 +79,7 @@ void TWinSkinForm::SkinForm(TSkinData* skinData, TCustomForm* form) {
   SkinWindow(skinData);
   SavedColor = form->Color();
   form->SetColor(skinData->Colours.ButtonFace);
-  // Still to come: the form's popup-menu items drawn skinned (HookMenuItems).
+  if (skinData->SkinControls[xcMainMenu]) HookMenuItems(form, true);
 }
 
 void TWinSkinForm::SkinWindow(TSkinData* skinData) {
@@ -194,13 +195,13 @@ void TWinSkinForm::BuildSysMenu() {
   SysMenu->Tag = 33333;
   SysMenu->OwnerDraw = true;
   SysMenu->Images = &SkinData->MenuGlyphs;  // 0 restore, 1 maximize, 2 minimize, 3 close
-  // Still to come: the items' OnMeasureItem and OnDrawItem, the skinned menu items.
   auto add = [this](const char* caption, int tag) {
     auto* item = new TMenuItem(SysMenu);
     item->Caption = caption;
     item->Tag = tag;
     item->ImageIndex = tag;
     item->OnClick = [this](TObject* sender) { SysMenuClick(sender); };
+    HookMenuItem(item);
     SysMenu->Items()->Add(item);
     return item;
   };
@@ -329,10 +330,10 @@ void TWinSkinForm::Reskin() {
     for (int i = 0; i < Form->ComponentCount(); ++i)
       if (auto* f = dynamic_cast<TCustomForm*>(Form->Components(i))) f->SetColor(SkinData->Colours.ButtonFace);
   }
-  // Still to come: every skinned control takes the new skin (UpdateSkin).
+  for (TSkinControl* control : Controls) control->UpdateSkin();
   LifeState = lsReskinning;
   if (FrameTakeover) {
-    // Still to come: the form's popup-menu items skinned again (HookMenuItems).
+    if (Form) HookMenuItems(Form, true);
     ResizeForSkin(true);
     LifeState = lsActive;
     UpdateWindowRegion();
@@ -471,9 +472,10 @@ bool TWinSkinForm::RunningFrameMessage(TMessage& m) {
     case WM_NCPAINT: NCPaint(m); return true;
     case WM_NCACTIVATE: NCActivate(m); return true;
     case WM_SKINFRAMEPAINT: PaintFrame(nullptr); return true;
+    case WM_MEASUREITEM: MeasureItem(m); return true;
+    case WM_DRAWITEM: DrawItem(m); return true;
   }
-  // Still to come: the menu bar's owner-drawn items (WM_DRAWITEM,
-  // WM_MEASUREITEM) and the title buttons' mouse handling (WM_NCMOUSEMOVE,
+  // Still to come: the title buttons' mouse handling (WM_NCMOUSEMOVE,
   // WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN).
   return false;
 }
@@ -593,8 +595,7 @@ void TWinSkinForm::NCPaint(TMessage& m) {
 void TWinSkinForm::NCActivate(TMessage& m) {
   Active = m.WParam != 0;
   HoverTimer->SetEnabled(Active);
-  // Still to come: a hot skinned button of a plain window leaves its hot
-  // state here (SkinMouseLeave, HotButton cleared).
+  if (!Active) LeaveHotButton();
   if (!MdiChildNotNormal()) PaintFrame(nullptr);
   m.Result = 1;
 }
@@ -884,8 +885,8 @@ bool TWinSkinForm::StopFrame() {
 void TWinSkinForm::Unskin() {
   if (!StopFrame() || !WindowHook.Hooked()) return;
   RestoreWindowProcs();
-  // Still to come: the skinned controls freed (FreeSkinControls) and the
-  // form's popup-menu items given back (HookMenuItems).
+  FreeSkinControls();
+  if (Form) HookMenuItems(Form, false);
   if (Form && LifeState != lsDestroying) Form->SetColor(SavedColor);
   SetFrameStyles(true);
   // Still to come: the window's menu given back by the menu bar, and the MDI
@@ -905,8 +906,8 @@ void TWinSkinForm::Unskin() {
 
 void TWinSkinForm::UnskinControlsOnly() {
   if (HoverTimer) HoverTimer->SetEnabled(false);
-  // Still to come: the skinned controls freed (FreeSkinControls) and the
-  // form's popup-menu items given back (HookMenuItems).
+  FreeSkinControls();
+  if (Form) HookMenuItems(Form, false);
   if (Form && LifeState != lsDestroying) Form->SetColor(SavedColor);
   WindowHook.Release();
   // Still to come: the MDI client unhooked.
@@ -918,6 +919,9 @@ void TWinSkinForm::UnskinControlsOnly() {
 void TWinSkinForm::ReleaseOnDestroy() {
   if (!StopFrame()) return;
   RestoreWindowProcs();
-  // Still to come: the skinned controls (FreeSkinControls) and the menu bar freed.
+  FreeSkinControls();
+  // The items' handlers point at this object, which may go before its form.
+  if (Form) HookMenuItems(Form, false);
+  // Still to come: the menu bar freed.
   TitleBuffer.SetSize(0, 0, pf24bit);
 }

@@ -151,6 +151,26 @@ class TWinSkinForm : public TComponent {
   void MeasureItem(TMessage& m);
   void DrawItem(TMessage& m);
 
+  // ---- The skinned controls (WinSkinFormControls.cpp) ----
+  // Controls lists them; the controls call the first two while they attach
+  // and when they are freed.
+  // Appends the control unless listed; true when it was listed already.
+  bool AddSkinControl(TSkinControl* control);
+  // Takes the control's last occurrence off the list, and off HotButton.
+  void RemoveSkinControl(TSkinControl* control);
+  // The first listed control of that window, or null.
+  TSkinControl* FindSkinControl(HWND handle) const;
+  // Frees, from the end backwards, the controls whose window is gone.
+  void PurgeControls();
+  // Frees them all, each given its colour back first unless its window is gone.
+  void FreeSkinControls();
+  // The hot button takes its leave and HotButton is cleared (the window
+  // deactivated).
+  void LeaveHotButton();
+  // The hover tick's part for a window without a form: the hot button takes
+  // its leave once the cursor is outside its window rectangle.
+  void HoverHotButton();
+
  private:
   void FormWindowProc(TMessage& m);
   void LoadWindowIcon();

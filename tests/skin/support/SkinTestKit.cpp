@@ -1,7 +1,10 @@
 #include "SkinTestKit.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
+
+#include "WaitPumping.h"
 
 namespace skintest {
 namespace {
@@ -43,6 +46,9 @@ Painted Name(COLORREF c) {
 
 std::string Describe(COLORREF c) {
   if (c == kMagenta) return "magenta";
+  if (c == kButtonFace) return "ButtonFace";
+  if (c == kButtonShadow) return "ButtonShadow";
+  if (c == kButtonText) return "ButtonText";
   if (c == CLR_INVALID) return "no pixel";  // outside the DC's visible area
   char text[40];
   if (const Painted p = Name(c); p.element) {
@@ -114,6 +120,7 @@ void BuildTestSkin(TSkinData& data) {
   Make(data.TrackbarThumbDown, "Trackbar.ThumbDown", kThumbDown, 5);
   Make(data.UpDownHorz, "UpDown.Horz", kUpDownHorz, 8);
   Make(data.UpDownVert, "UpDown.Vert", kUpDownVert, 8);
+  data.UpdateButtonFaceBrush();
   data.NoSkin = false;
 }
 
@@ -142,6 +149,109 @@ void Pump() {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
+}
+
+namespace {
+class TSkinKitForm : public TForm {
+  UI_CLASS(TSkinKitForm)
+ public:
+  using TForm::TForm;
+};
+}  // namespace
+
+void UseTestColours(TSkinData& data) {
+  data.Colours.ButtonFace = TColor(kButtonFace);
+  data.Colours.ButtonShadow = TColor(kButtonShadow);
+  data.Colours.ButtonText = TColor(kButtonText);
+  TDataSkinButton& b = *data.Buttons;
+  for (TColor* c : {&b.NormalColour2, &b.MouseOverColour2, &b.PressedColour2}) *c = data.Colours.ButtonText;
+  data.UpdateButtonFaceBrush();
+}
+
+ControlBench::ControlBench(int clientWidth, int clientHeight) {
+  BuildTestSkin(Data);
+  UseTestColours(Data);
+  Form = new TSkinKitForm(Application);
+  Form->SetBounds(40, 40, clientWidth, clientHeight);
+  Form->BorderStyle = bsNone;
+  Form->SetColor(Data.Colours.ButtonFace);
+  Form->Show();
+  SetForegroundWindow(Form->Handle());
+  Repaint(Form->Handle());
+}
+
+ControlBench::~ControlBench() { delete Form; }
+
+HWND ControlBench::AddPlain(const char* windowClass, const std::string& text, DWORD style, const RECT& r, int id) {
+  HWND h = CreateWindowExA(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, Form->Handle(), reinterpret_cast<HMENU>(INT_PTR(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+  Repaint(h);
+  return h;
+}
+
+void Repaint(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+}
+
+COLORREF ControlPixel(TControl& control, int x, int y) {
+  if (auto* w = dynamic_cast<TWinControl*>(&control)) return WindowPixel(w->Handle(), x, y);
+  return ClientPixel(control.Parent()->Handle(), control.Left() + x, control.Top() + y);
+}
+
+void Snapshot(TControl& control, TBitmap& into) {
+  into.SetSize(control.Width(), control.Height(), pf24bit);
+  auto* windowed = dynamic_cast<TWinControl*>(&control);
+  HWND window = windowed ? windowed->Handle() : control.Parent()->Handle();
+  HDC dc = windowed ? GetWindowDC(window) : GetDC(window);
+  const POINT from = windowed ? POINT{0, 0} : POINT{control.Left(), control.Top()};
+  BitBlt(into.Canvas().Handle(), 0, 0, into.Width(), into.Height(), dc, from.x, from.y, SRCCOPY);
+  ReleaseDC(window, dc);
+  GdiFlush();
+}
+
+namespace {
+// Calls f(x, y) for every pixel of that colour in rows top .. bottom - 1,
+// column by column, until it returns false.
+template <class F>
+void EachPixel(TBitmap& b, COLORREF c, int top, int bottom, F f) {
+  GdiFlush();
+  for (int x = 0; x < b.Width(); ++x)
+    for (int y = std::max(top, 0); y < std::min(bottom, b.Height()); ++y) {
+      const uint8_t* p = b.ScanLine(y) + size_t(x) * (b.PixelFormat() / 8);
+      if (RGB(p[2], p[1], p[0]) == c && !f(x, y)) return;
+    }
+}
+}  // namespace
+
+int CountColour(TBitmap& bitmap, COLORREF c) {
+  int n = 0;
+  EachPixel(bitmap, c, 0, bitmap.Height(), [&n](int, int) { return ++n, true; });
+  return n;
+}
+
+int FirstColumnWith(TBitmap& bitmap, COLORREF c, int top, int bottom) {
+  int column = -1;
+  EachPixel(bitmap, c, top, bottom, [&column](int x, int) { return column = x, false; });
+  return column;
+}
+
+POINT ScreenPoint(HWND window, int x, int y) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return POINT{r.left + x, r.top + y};
+}
+
+void MouseAt(POINT screen, DWORD buttonFlags) {
+  SetCursorPos(screen.x, screen.y);
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+  SendInput(1, &in, sizeof in);
+  ui::WaitPumping(150);  // the input's messages
 }
 
 }  // namespace skintest

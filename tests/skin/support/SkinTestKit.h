@@ -5,10 +5,14 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "Forms.h"
 #include "Graphics.h"
+#include "WinSkinButtons.h"
 #include "WinSkinData.h"
+#include "WinSkinForm.h"
 
 namespace skintest {
 
@@ -34,7 +38,8 @@ struct Painted {
   bool operator==(const Painted&) const = default;
 };
 Painted Name(COLORREF c);
-// For failure messages: "Top#2", "magenta", "no pixel" or "#rrggbb".
+// For failure messages: "Top#2", "magenta", "ButtonFace" (the test colours
+// below), "no pixel" or "#rrggbb".
 std::string Describe(COLORREF c);
 
 // One element image: `frames` frames of `width` x `height`, side by side or
@@ -54,8 +59,9 @@ void SetElement(TDataSkinObject& record, int element, const Strip& strip);
 
 // Fills `data` as a parsed skin would: the four borders (2 frames each,
 // stretched, Top `kTitleHeight` high), the title (2 frames), the push button
-// (5 frames) and every element record with its parsed frame count; no title
-// buttons. Tests change the records they care about afterwards.
+// (5 frames), every element record with its parsed frame count and the
+// ButtonFace brush; no title buttons. Tests change the records they care
+// about afterwards.
 constexpr int kBorderWidth = 4, kTitleHeight = 24;
 void BuildTestSkin(TSkinData& data);
 
@@ -67,5 +73,80 @@ COLORREF BitmapPixel(TBitmap& bitmap, int x, int y);
 
 // Dispatches this thread's pending messages until none is left.
 void Pump();
+
+// ---- Skinned controls ----
+
+// The skin colours the control tests give: ButtonFace, ButtonShadow and
+// ButtonText (the Buttons section's per-state text colours as the reader
+// defaults them, and the ButtonFace brush, follow).
+constexpr COLORREF kButtonFace = RGB(0xE0, 0xD8, 0xC8), kButtonShadow = RGB(0x70, 0x60, 0x50),
+                   kButtonText = RGB(0x20, 0x30, 0x90);
+void UseTestColours(TSkinData& data);
+
+// Invalidated with its children and painted at once, then messages pumped.
+void Repaint(HWND window);
+
+// A form of its own class, shown, active and in the skin's ButtonFace, with
+// the test skin and a frame object that takes no window over: controls are
+// attached to it directly.
+class ControlBench {
+ public:
+  ControlBench(int clientWidth, int clientHeight);
+  ~ControlBench();
+  ControlBench(const ControlBench&) = delete;
+  ControlBench& operator=(const ControlBench&) = delete;
+
+  // A class-library control on the form (with its window).
+  template <class C>
+  C* Add(int left, int top, int width, int height, const std::string& caption = "") {
+    auto* c = new C(Form);
+    c->SetBounds(left, top, width, height);
+    if (!caption.empty()) c->SetCaption(caption);
+    c->SetParent(Form);
+    return c;
+  }
+  // A skinned control of class S owned by `control` and attached to it
+  // (AttachGraphic for a control without a window), then painted.
+  template <class S>
+  S* Attach(TControl* control, bool useSkinColour = false) {
+    auto* s = new S(control);
+    auto* graphic = dynamic_cast<TGraphicControl*>(control);
+    if constexpr (std::is_base_of_v<TSkinBitButton, S>)
+      if (graphic) s->AttachGraphic(&Frame, &Data, &Frame.ControlCanvas);
+    if (!graphic) s->AttachControl(&Frame, &Data, useSkinColour, &Frame.ControlCanvas);
+    Repaint(Form->Handle());
+    return s;
+  }
+  // A plain child window of the form ("button" and the like), shown.
+  HWND AddPlain(const char* windowClass, const std::string& text, DWORD style, const RECT& bounds, int id);
+  // A skinned control of class S owned by the frame object and attached to a
+  // plain window, then painted.
+  template <class S>
+  S* AttachPlain(HWND window) {
+    auto* s = new S(&Frame);
+    s->AttachHandle(window, &Data, &Frame, &Frame.ControlCanvas);
+    Repaint(Form->Handle());
+    return s;
+  }
+
+  TSkinData Data{nullptr};
+  TWinSkinForm Frame{nullptr};
+  TForm* Form = nullptr;
+};
+
+// What the user sees at (x, y) of a control: its window's DC, or its
+// parent's for a control without a window.
+COLORREF ControlPixel(TControl& control, int x, int y);
+// What the user sees of a control, copied into a bitmap of its size.
+void Snapshot(TControl& control, TBitmap& into);
+// How many pixels of the bitmap have exactly that colour, and the leftmost
+// column that has one among rows top .. bottom - 1 (-1 when none).
+int CountColour(TBitmap& bitmap, COLORREF c);
+int FirstColumnWith(TBitmap& bitmap, COLORREF c, int top = 0, int bottom = 1 << 30);
+// The screen point of (x, y) in a window (its top-left corner is 0, 0).
+POINT ScreenPoint(HWND window, int x, int y);
+// Real mouse input at a screen point: a move, with `buttonFlags`
+// (MOUSEEVENTF_LEFTDOWN, ...) when given, then messages pumped a while.
+void MouseAt(POINT screen, DWORD buttonFlags = 0);
 
 }  // namespace skintest
