@@ -356,28 +356,34 @@ TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner) {
   Tabs.OnChange = [this] { Invalidate(); };
 }
 
+std::vector<TTabSet::TShownTab> TTabSet::ShownTabs(TCanvas& canvas) {
+  std::vector<TShownTab> shown;
+  const int room = Width() - EndMargin;
+  int x = StartMargin;
+  for (int i = std::max(FirstIndex, 0); i < Tabs.Count(); ++i) {
+    const int w = canvas.TextWidth(Tabs[i]) + 9;
+    if (x + w > room) continue;
+    shown.push_back({i, RECT{x, 0, x + w, Height()}});
+    x += w;
+  }
+  return shown;
+}
+
 int TTabSet::TabAt(int x) {
-  int left = 4;
   ui::WindowDC dc;
   TCanvas c(dc.get());
   c.Font.Assign(Font);
-  for (int i = 0; i < Tabs.Count(); ++i) {
-    int w = c.TextWidth(Tabs[i]) + 12;
-    if (x >= left && x < left + w) return i;
-    left += w;
-  }
+  for (const TShownTab& tab : ShownTabs(c))
+    if (x >= tab.Rect.left && x < tab.Rect.right) return tab.Index;
   return -1;
 }
 
 void TTabSet::Paint() {
   TCanvas& c = Canvas();
-  int left = 4;
-  for (int i = 0; i < Tabs.Count(); ++i) {
-    int w = c.TextWidth(Tabs[i]) + 12;
-    RECT r{left, i == tabIndex_ ? 0 : 2, left + w, Height() - 2};
+  for (const auto& [i, tab] : ShownTabs(c)) {
+    RECT r{tab.left, i == tabIndex_ ? 0 : 2, tab.right, Height() - 2};
     DrawEdge(c.Handle(), &r, EDGE_RAISED, BF_LEFT | BF_RIGHT | BF_BOTTOM);
     c.TextRect(r, Tabs[i], DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    left += w;
   }
 }
 
@@ -389,13 +395,18 @@ void TTabSet::SetTabIndex(int i) {
 }
 
 void TTabSet::WndProc(TMessage& m) {
-  if (m.Msg == WM_LBUTTONDOWN) SetTabIndex(TabAt(static_cast<short>(LOWORD(m.LParam))));
+  // A click beside the tabs changes nothing.
+  if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK)
+    if (const int i = TabAt(static_cast<short>(LOWORD(m.LParam))); i >= 0) SetTabIndex(i);
   TCustomControl::WndProc(m);
 }
 
 bool TTabSet::SetProp(const std::string& name, const TValue& v) {
   if (name == "Tabs") Tabs.Assign(v.items);
   else if (name == "TabIndex") SetTabIndex(v.AsInt());
+  else if (name == "StartMargin") StartMargin = v.AsInt();
+  else if (name == "EndMargin") EndMargin = v.AsInt();
+  else if (name == "FirstIndex") FirstIndex = v.AsInt();
   else if (name == "OnChange") SetEvent(OnChange, name, v);
   else return TCustomControl::SetProp(name, v);
   return true;

@@ -141,11 +141,16 @@ class TPageControl : public TWinControl {
   std::string pendingActive_;
 };
 
+// One row of tabs below the client. From FirstIndex on, each tab is as wide
+// as its caption plus 9 and follows the last one shown, from StartMargin; a
+// tab that would reach past Width - EndMargin is left out, and later ones that
+// fit still show. Invalidate after changing the margins or FirstIndex.
 class TTabSet : public TCustomControl {
   UI_CLASS(TTabSet)
  public:
   explicit TTabSet(TComponent* owner);
   TStringList Tabs;
+  int StartMargin = 5, EndMargin = 5, FirstIndex = 0;
   int TabIndex() const { return tabIndex_; }
   void SetTabIndex(int i);
   TNotifyEvent OnChange;
@@ -156,6 +161,12 @@ class TTabSet : public TCustomControl {
   void WndProc(TMessage& m) override;
 
  private:
+  struct TShownTab {
+    int Index;
+    RECT Rect;
+  };
+  // The tabs shown, measured in the canvas's font.
+  std::vector<TShownTab> ShownTabs(TCanvas& canvas);
   int TabAt(int x);
   int tabIndex_ = -1;
 };

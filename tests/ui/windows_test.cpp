@@ -225,4 +225,32 @@ TEST_F(Windows, AutoScrollShowsBarsAndMovesTheControls) {
   EXPECT_EQ(windowTop(), 300);
 }
 
+// A tab set's tabs lie from StartMargin, from FirstIndex on, each its
+// caption's width plus 9; one that does not fit is left out and the next
+// follows. A click selects the tab under it (the second click of a double
+// click too), a click beside them nothing.
+TEST_F(Windows, TabSetClicksFollowItsLayout) {
+  auto* form = new TPlainForm(app.get());
+  auto* set = new TTabSet(form);
+  set->SetBounds(0, 0, 200, 21);
+  set->Tabs.Assign({"Zero", "One", "A caption far too long to show here", "Two"});
+  set->StartMargin = 20;
+  set->FirstIndex = 1;
+  set->SetParent(form);
+  form->Show();
+  ui::WindowDC screen;
+  TCanvas measure(screen.get());
+  measure.Font.Assign(set->Font);
+  const int one = 20 + measure.TextWidth("One") + 9, two = one + measure.TextWidth("Two") + 9;
+  const struct {
+    int x, index;
+  } clicks[] = {{19, -1}, {20, 1}, {one, 3}, {one - 1, 1}, {two - 1, 3}, {two, 3}};
+  for (const auto& c : clicks) {
+    POINT at{c.x, 10};
+    ClientToScreen(set->Handle(), &at);
+    testsupport::ClickAt(at);
+    EXPECT_EQ(set->TabIndex(), c.index) << c.x;
+  }
+}
+
 }  // namespace

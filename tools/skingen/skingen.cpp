@@ -236,7 +236,8 @@ void PushButtons() {
        "radio.bmp");
 }
 
-// Tabs: 1 normal, 2 selected, 3 disabled, 4 hot, 5 as 1; the page border.
+// Tabs: 1 normal, 2 selected, 3 disabled, 4 hot, 5 as 1; the page border,
+// one line in the pages' own face.
 void Tabs() {
   const int w = 40, h = 24;
   Save(Strip(w, h, 5,
@@ -248,7 +249,7 @@ void Tabs() {
                if (k == 3) img.Fill(x0 + 1, 1, x0 + w - 1, h, Inactive);
              }),
        "tabs.bmp");
-  Image border(32, 32, White);
+  Image border(32, 32, Face);
   border.Frame(0, 0, 32, 32, Line);
   Save(border, "tabborder.bmp");
 }

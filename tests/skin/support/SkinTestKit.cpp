@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "Streams.h"
 #include "WaitPumping.h"
 
 namespace skintest {
@@ -16,7 +17,7 @@ const char* const kNames[] = {
     "Toolbars", "Tabs", "StatusBarEdges", "ComboButton", "SunkEdge", "ExtraImages", "Headerbar", "MenuItem",
     "MenuBackground", "Scrollbar", "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb",
     "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft", "Trackbar.ThumbRight", "Trackbar.ThumbUp",
-    "Trackbar.ThumbDown", "UpDown.Horz", "UpDown.Vert"};
+    "Trackbar.ThumbDown", "UpDown.Horz", "UpDown.Vert", "Tabs.Border"};
 static_assert(std::size(kNames) == kTitleButton);
 
 void Fill(TBitmap& b, const RECT& r, COLORREF c) {
@@ -100,6 +101,7 @@ void BuildTestSkin(TSkinData& data) {
   Make(data.GroupBox, "GroupBox", kGroupBox, 1);
   Make(data.Toolbars, "Toolbars", kToolbars, 5);
   Make(data.Tabs, "Tabs", kTabs, 5);
+  FillStrip(data.Tabs->Image2, kTabsBorder, Strip{});
   Make(data.StatusBarEdges, "StatusBarEdges", kStatusBarEdges, 3);
   Make(data.ComboButton, "ComboButton", kComboButton, 4);
   Make(data.SunkEdge, "SunkEdge", kSunkEdge, 4);
@@ -200,14 +202,23 @@ COLORREF ControlPixel(TControl& control, int x, int y) {
   return ClientPixel(control.Parent()->Handle(), control.Left() + x, control.Top() + y);
 }
 
-void Snapshot(TControl& control, TBitmap& into) {
-  into.SetSize(control.Width(), control.Height(), pf24bit);
-  auto* windowed = dynamic_cast<TWinControl*>(&control);
-  HWND window = windowed ? windowed->Handle() : control.Parent()->Handle();
-  HDC dc = windowed ? GetWindowDC(window) : GetDC(window);
-  const POINT from = windowed ? POINT{0, 0} : POINT{control.Left(), control.Top()};
-  BitBlt(into.Canvas().Handle(), 0, 0, into.Width(), into.Height(), dc, from.x, from.y, SRCCOPY);
+void Snapshot(HWND window, TBitmap& into) {
+  RECT r;
+  GetWindowRect(window, &r);
+  into.SetSize(r.right - r.left, r.bottom - r.top, pf24bit);
+  HDC dc = GetWindowDC(window);
+  BitBlt(into.Canvas().Handle(), 0, 0, into.Width(), into.Height(), dc, 0, 0, SRCCOPY);
   ReleaseDC(window, dc);
+  GdiFlush();
+}
+
+void Snapshot(TControl& control, TBitmap& into) {
+  if (auto* windowed = dynamic_cast<TWinControl*>(&control)) return Snapshot(windowed->Handle(), into);
+  into.SetSize(control.Width(), control.Height(), pf24bit);
+  HWND parent = control.Parent()->Handle();
+  HDC dc = GetDC(parent);
+  BitBlt(into.Canvas().Handle(), 0, 0, into.Width(), into.Height(), dc, control.Left(), control.Top(), SRCCOPY);
+  ReleaseDC(parent, dc);
   GdiFlush();
 }
 
@@ -241,6 +252,23 @@ POINT ScreenPoint(HWND window, int x, int y) {
   RECT r;
   GetWindowRect(window, &r);
   return POINT{r.left + x, r.top + y};
+}
+
+void SaveScreenArea(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  TBitmap shot(r.right - r.left, r.bottom - r.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  GdiFlush();
+  BITMAPINFOHEADER ih{sizeof ih, shot.Width(), -shot.Height(), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD bits = DWORD(shot.Stride()) * DWORD(shot.Height());
+  BITMAPFILEHEADER fh{0x4D42, DWORD(sizeof fh + sizeof ih + bits), 0, 0, sizeof fh + sizeof ih};
+  TFileStream f(path, TFileStream::fmCreate);
+  f.WriteBuffer(&fh, sizeof fh);
+  f.WriteBuffer(&ih, sizeof ih);
+  f.WriteBuffer(shot.ScanLine(0), bits);
 }
 
 void MouseAt(POINT screen, DWORD buttonFlags) {

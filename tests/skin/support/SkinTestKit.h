@@ -23,6 +23,7 @@ enum Element : int {
   kSunkEdge, kExtraImages, kHeaderbar, kMenuItem, kMenuBackground,
   kScrollbar, kHorzScroll, kVertScroll, kHorzScrollThumb, kVertScrollThumb,
   kThumbHorz, kThumbVert, kThumbLeft, kThumbRight, kThumbUp, kThumbDown, kUpDownHorz, kUpDownVert,
+  kTabsBorder,  // the Tabs element's Border (Image2)
   kTitleButton,
 };
 constexpr int kMaxElement = 42, kMaxFrame = 25;
@@ -59,8 +60,8 @@ void SetElement(TDataSkinObject& record, int element, const Strip& strip);
 
 // Fills `data` as a parsed skin would: the four borders (2 frames each,
 // stretched, Top `kTitleHeight` high), the title (2 frames), the push button
-// (5 frames), every element record with its parsed frame count and the
-// ButtonFace brush; no title buttons. Tests change the records they care
+// (5 frames), every element record with its parsed frame count (and the
+// Tabs Border) and the ButtonFace brush; no title buttons. Tests change the records they care
 // about afterwards.
 constexpr int kBorderWidth = 4, kTitleHeight = 24;
 void BuildTestSkin(TSkinData& data);
@@ -137,14 +138,17 @@ class ControlBench {
 // What the user sees at (x, y) of a control: its window's DC, or its
 // parent's for a control without a window.
 COLORREF ControlPixel(TControl& control, int x, int y);
-// What the user sees of a control, copied into a bitmap of its size.
+// What the user sees of a control or a window, copied into a bitmap of its size.
 void Snapshot(TControl& control, TBitmap& into);
+void Snapshot(HWND window, TBitmap& into);
 // How many pixels of the bitmap have exactly that colour, and the leftmost
 // column that has one among rows top .. bottom - 1 (-1 when none).
 int CountColour(TBitmap& bitmap, COLORREF c);
 int FirstColumnWith(TBitmap& bitmap, COLORREF c, int top = 0, int bottom = 1 << 30);
 // The screen point of (x, y) in a window (its top-left corner is 0, 0).
 POINT ScreenPoint(HWND window, int x, int y);
+// The window's area of the screen saved as a 24-bit BMP file.
+void SaveScreenArea(HWND window, const std::string& path);
 // Real mouse input at a screen point: a move, with `buttonFlags`
 // (MOUSEEVENTF_LEFTDOWN, ...) when given, then messages pumped a while.
 void MouseAt(POINT screen, DWORD buttonFlags = 0);
