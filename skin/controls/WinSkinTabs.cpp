@@ -78,7 +78,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
   RECT page = r;
   SendMessageA(Handle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   InflateRect(&page, 4, 4);
-  RECT strip = r;
+  RECT strip = r;  // outside the page area, which gives it one more pixel
   switch (Orientation) {
     case 0: strip.bottom = ++page.top; break;
     case 1: strip.top = --page.bottom; break;
