@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include "ImgUtil.h"
+#include "Streams.h"
 #include "WaitPumping.h"
 
 namespace skintest {
@@ -16,7 +18,7 @@ const char* const kNames[] = {
     "Toolbars", "Tabs", "StatusBarEdges", "ComboButton", "SunkEdge", "ExtraImages", "Headerbar", "MenuItem",
     "MenuBackground", "Scrollbar", "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb",
     "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft", "Trackbar.ThumbRight", "Trackbar.ThumbUp",
-    "Trackbar.ThumbDown", "UpDown.Horz", "UpDown.Vert"};
+    "Trackbar.ThumbDown", "UpDown.Horz", "UpDown.Vert", "CheckButton", "RadioButton"};
 static_assert(std::size(kNames) == kTitleButton);
 
 void Fill(TBitmap& b, const RECT& r, COLORREF c) {
@@ -93,6 +95,9 @@ void BuildTestSkin(TSkinData& data) {
   for (TDataSkinBorder* b : {data.Left.get(), data.Right.get(), data.Top.get(), data.Bottom.get()}) b->Tile = 1;
   SetElement(*data.Title, kTitle, Strip{2, 40, 18});
   SetElement(*data.Buttons, kButtons, Strip{5, 20, 20, false, {3, 3, 3, 3}});
+  FillStrip(data.Buttons->CheckButton, kCheckButton, Strip{4, kBoxSize, kBoxSize});
+  FillStrip(data.Buttons->RadioButton, kRadioButton, Strip{4, kBoxSize, kBoxSize});
+  data.Buttons->CheckButtonFrame = data.Buttons->RadioButtonFrame = 4;
   data.TitleButtons.clear();
   Make(data.Progress, "Progress", kProgress, 2);
   Make(data.MenuBar, "MenuBar", kMenuBar, 2);
@@ -102,6 +107,8 @@ void BuildTestSkin(TSkinData& data) {
   Make(data.Tabs, "Tabs", kTabs, 5);
   Make(data.StatusBarEdges, "StatusBarEdges", kStatusBarEdges, 3);
   Make(data.ComboButton, "ComboButton", kComboButton, 4);
+  CopyBitmap24(data.ComboButton->Image, data.ComboButton->Image2);
+  MirrorBitmap(data.ComboButton->Image2);
   Make(data.SunkEdge, "SunkEdge", kSunkEdge, 4);
   Make(data.ExtraImages, "ExtraImages", kExtraImages, 5);
   Make(data.Headerbar, "Headerbar", kHeaderbar, 5);
@@ -198,6 +205,21 @@ void Repaint(HWND window) {
 COLORREF ControlPixel(TControl& control, int x, int y) {
   if (auto* w = dynamic_cast<TWinControl*>(&control)) return WindowPixel(w->Handle(), x, y);
   return ClientPixel(control.Parent()->Handle(), control.Left() + x, control.Top() + y);
+}
+
+void SaveScreenArea(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  TBitmap shot(r.right - r.left, r.bottom - r.top);
+  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), ui::WindowDC().get(), r.left, r.top, SRCCOPY);
+  GdiFlush();
+  BITMAPINFOHEADER ih{sizeof ih, shot.Width(), -shot.Height(), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD bits = DWORD(shot.Stride()) * DWORD(shot.Height());
+  BITMAPFILEHEADER fh{0x4D42, DWORD(sizeof fh + sizeof ih + bits), 0, 0, sizeof fh + sizeof ih};
+  TFileStream f(path, TFileStream::fmCreate);
+  f.WriteBuffer(&fh, sizeof fh);
+  f.WriteBuffer(&ih, sizeof ih);
+  f.WriteBuffer(shot.ScanLine(0), bits);
 }
 
 void Snapshot(TControl& control, TBitmap& into) {

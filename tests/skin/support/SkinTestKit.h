@@ -23,6 +23,7 @@ enum Element : int {
   kSunkEdge, kExtraImages, kHeaderbar, kMenuItem, kMenuBackground,
   kScrollbar, kHorzScroll, kVertScroll, kHorzScrollThumb, kVertScrollThumb,
   kThumbHorz, kThumbVert, kThumbLeft, kThumbRight, kThumbUp, kThumbDown, kUpDownHorz, kUpDownVert,
+  kCheckButton, kRadioButton,  // the Buttons section's strips
   kTitleButton,
 };
 constexpr int kMaxElement = 42, kMaxFrame = 25;
@@ -59,10 +60,11 @@ void SetElement(TDataSkinObject& record, int element, const Strip& strip);
 
 // Fills `data` as a parsed skin would: the four borders (2 frames each,
 // stretched, Top `kTitleHeight` high), the title (2 frames), the push button
-// (5 frames), every element record with its parsed frame count and the
-// ButtonFace brush; no title buttons. Tests change the records they care
+// (5 frames) with 4-frame check and radio strips of `kBoxSize`, every element
+// record with its parsed frame count (ComboButton's mirrored copy too) and
+// the ButtonFace brush; no title buttons. Tests change the records they care
 // about afterwards.
-constexpr int kBorderWidth = 4, kTitleHeight = 24;
+constexpr int kBorderWidth = 4, kTitleHeight = 24, kBoxSize = 11;
 void BuildTestSkin(TSkinData& data);
 
 // Pixels as the user sees them: window coordinates (the frame included),
@@ -137,6 +139,8 @@ class ControlBench {
 // What the user sees at (x, y) of a control: its window's DC, or its
 // parent's for a control without a window.
 COLORREF ControlPixel(TControl& control, int x, int y);
+// Saves the window's screen area as a 24-bit BMP file.
+void SaveScreenArea(HWND window, const std::string& path);
 // What the user sees of a control, copied into a bitmap of its size.
 void Snapshot(TControl& control, TBitmap& into);
 // How many pixels of the bitmap have exactly that colour, and the leftmost
