@@ -263,6 +263,12 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& r) {
 
 // ---- TSkinEdit ----
 
+bool TSkinEdit::BeforeMessage(TMessage& m) {
+  // The edit's painting leaves the DC clipped to its text.
+  if (m.Msg == WM_PRINT && m.WParam) SaveDC(reinterpret_cast<HDC>(m.WParam));
+  return TSkinControl::BeforeMessage(m);
+}
+
 void TSkinEdit::AfterMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
@@ -270,6 +276,7 @@ void TSkinEdit::AfterMessage(TMessage& m) {
       return;
     case WM_PRINT:
       if (m.WParam) {
+        RestoreDC(reinterpret_cast<HDC>(m.WParam), -1);
         DrawPrintBorder(reinterpret_cast<HDC>(m.WParam));
       } else {
         ui::WindowDC own(Handle, true);

@@ -78,6 +78,7 @@ class TSkinEdit : public TSkinControl {
   UI_CLASS(TSkinEdit)
  public:
   using TSkinControl::TSkinControl;
+  bool BeforeMessage(TMessage& m) override;
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
 
