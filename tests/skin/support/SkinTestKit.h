@@ -11,6 +11,7 @@
 #include "Forms.h"
 #include "Graphics.h"
 #include "WinSkinButtons.h"
+#include "WinSkinCtrls2.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 
@@ -108,14 +109,17 @@ class ControlBench {
     return c;
   }
   // A skinned control of class S owned by `control` and attached to it
-  // (AttachGraphic for a control without a window), then painted.
+  // (AttachGraphic for a control without a window, AttachHandle for an
+  // edit, as the frame does), then painted.
   template <class S>
   S* Attach(TControl* control, bool useSkinColour = false) {
     auto* s = new S(control);
     auto* graphic = dynamic_cast<TGraphicControl*>(control);
     if constexpr (std::is_base_of_v<TSkinBitButton, S>)
       if (graphic) s->AttachGraphic(&Frame, &Data, &Frame.ControlCanvas);
-    if (!graphic) s->AttachControl(&Frame, &Data, useSkinColour, &Frame.ControlCanvas);
+    if constexpr (std::is_base_of_v<TSkinEdit, S>)
+      s->AttachHandle(static_cast<TWinControl*>(control)->Handle(), &Data, &Frame, &Frame.ControlCanvas);
+    else if (!graphic) s->AttachControl(&Frame, &Data, useSkinColour, &Frame.ControlCanvas);
     Repaint(Form->Handle());
     return s;
   }
