@@ -23,19 +23,20 @@ void FrameWith(HDC dc, const RECT& r, COLORREF colour) {
   FrameRect(dc, &r, static_cast<HBRUSH>(brush.get()));
 }
 
-// What a check box or radio button repaints after: its own painting of a
+// A check box or radio button repaints after these: its own painting of a
 // state change would show the platform's box.
-bool RepaintsBox(UINT msg) {
-  switch (msg) {
+void AfterBoxMessage(TSkinControl& skin, TMessage& m) {
+  switch (m.Msg) {
     case BM_SETCHECK:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case CM_EXIT:
     case CM_REDRAWBOX:
-      return true;
+      skin.Redraw();
+      return;
   }
-  return false;
+  skin.TSkinControl::AfterMessage(m);
 }
 
 // The control's published Checked ("true" in any case) when it has one,
@@ -75,10 +76,7 @@ void DrawBox(TSkinControl& skin, HDC dc, const RECT& r, TBitmap& strip, int coun
 
 // ---- TSkinCheckBox, TSkinRadioButton ----
 
-void TSkinCheckBox::AfterMessage(TMessage& m) {
-  if (RepaintsBox(m.Msg)) Redraw();
-  else TSkinControl::AfterMessage(m);
-}
+void TSkinCheckBox::AfterMessage(TMessage& m) { AfterBoxMessage(*this, m); }
 
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& r) {
   TDataSkinButton* e = SkinData->Buttons.get();
@@ -92,10 +90,7 @@ void TSkinCheckBox::DrawSkin(HDC dc, const RECT& r) {
   DrawBox(*this, dc, r, e->CheckButton, count, frame, 2);
 }
 
-void TSkinRadioButton::AfterMessage(TMessage& m) {
-  if (RepaintsBox(m.Msg)) Redraw();
-  else TSkinControl::AfterMessage(m);
-}
+void TSkinRadioButton::AfterMessage(TMessage& m) { AfterBoxMessage(*this, m); }
 
 void TSkinRadioButton::DrawSkin(HDC dc, const RECT& r) {
   TDataSkinButton* e = SkinData->Buttons.get();
@@ -160,8 +155,9 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& r) {
   const RECT margins = SkinMargins(*e);
   const bool tile = e->Tile != 0;
   if (!chunks) {
+    const RECT done{r.left, r.top, r.left + filled, r.bottom};
     DrawSkinImage(s, r, e->Image, false, tile, true, 2, 1, margins);
-    if (filled > 0) DrawSkinImage(s, RECT{r.left, r.top, r.left + filled, r.bottom}, e->Image, false, tile, true, 2, 2, margins);
+    if (filled > 0) DrawSkinImage(s, done, e->Image, false, tile, true, 2, 2, margins);
   } else {
     DrawSkinImage(s, r, e->Image, false, tile, true, 1, 1, margins);
     TBitmap& chunk = e->Image2;
@@ -361,7 +357,8 @@ void TSkinComBox::DrawFull(HDC dc, const RECT& r, int frame) {
   // The text area is the control's own.
   const RECT text = left ? RECT{r.left + t + 4, r.top + 2, r.right - 2, r.bottom - 2}
                          : RECT{r.left + 2, r.top + 2, r.right - t - 4, r.bottom - 2};
-  const RECT button = left ? RECT{r.left, r.top, r.left + t + 2, r.bottom} : RECT{r.right - t - 2, r.top, r.right, r.bottom};
+  const RECT button =
+      left ? RECT{r.left, r.top, r.left + t + 2, r.bottom} : RECT{r.right - t - 2, r.top, r.right, r.bottom};
   const RECT glyph = left ? RECT{2, r.top, t + 2, r.bottom} : RECT{r.right - t - 2, r.top, r.right - 2, r.bottom};
   const int saved = SaveDC(dc);  // a DC handed in keeps its clipping
   ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);

@@ -38,11 +38,11 @@ struct TPublished : C {
 TEST_F(SkinControls2, CheckAndRadioBoxes) {
   ControlBench& b = Bench(300, 100);
   constexpr DWORD check = BS_CHECKBOX, grey = BS_3STATE, radio = BS_RADIOBUTTON, off = WS_DISABLED;
-  const struct { int frames; DWORD style; WPARAM state; int frame; } cases[] = {{4, check, 0, 1},         {4, check, 1, 2},          {4, check | off, 0, 3},    {4, check | off, 1, 4},
-               {4, grey | off, 2, 4},    {12, check, 1, 5},         {12, check | off, 0, 4},   {12, check | off, 1, 8},
-               {12, grey, 2, 9},         {12, grey | off, 2, 12},   {4, check | BS_LEFTTEXT, 1, 2},
-               {4, radio | off, 1, 4},   {8, radio, 1, 5},          {8, radio | off, 0, 4},
-               {8, radio | off | BS_LEFTTEXT, 1, 8}};
+  const struct { int frames; DWORD style; WPARAM state; int frame; } cases[] = {
+      {4, check, 0, 1},    {4, check, 1, 2},        {4, check | off, 0, 3},        {4, check | off, 1, 4},
+      {4, grey | off, 2, 4}, {12, check, 1, 5},     {12, check | off, 0, 4},       {12, check | off, 1, 8},
+      {12, grey, 2, 9},    {12, grey | off, 2, 12}, {4, check | BS_LEFTTEXT, 1, 2}, {4, radio | off, 1, 4},
+      {8, radio, 1, 5},    {8, radio | off, 0, 4},  {8, radio | off | BS_LEFTTEXT, 1, 8}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     const bool isRadio = (c.style & 0xF) == radio;
@@ -81,8 +81,9 @@ TEST_F(SkinControls2, CheckAndRadioBoxes) {
 // The thumb where the control puts it, through its reflected custom draw.
 TEST_F(SkinControls2, TrackBarThumb) {
   ControlBench& b = Bench(300, 200);
-  const struct { bool vertical, horzThumb, vertThumb; const char* seen; } cases[] = {{false, true, true, "Trackbar.ThumbHorz#2"}, {true, true, true, "Trackbar.ThumbVert#2"},
-               {true, true, false, "Trackbar.ThumbHorz#2"}, {false, false, false, "ButtonShadow"}};
+  const struct { bool vertical, horzThumb, vertThumb; const char* seen; } cases[] = {
+      {false, true, true, "Trackbar.ThumbHorz#2"}, {true, true, true, "Trackbar.ThumbVert#2"},
+      {true, true, false, "Trackbar.ThumbHorz#2"}, {false, false, false, "ButtonShadow"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.seen);
     BuildTestSkin(b.Data);
@@ -107,7 +108,8 @@ TEST_F(SkinControls2, TrackBarThumb) {
 // without overflow.
 TEST_F(SkinControls2, ProgressFill) {
   ControlBench& b = Bench(300, 60);
-  const struct { int low, high, pos, filled; } cases[] = {{0, 50, 25, 100}, {10, 50, 25, 100}, {0, 50, 0, 0}, {0, 0x7FFFFFFF, 0x40000000, 100}};
+  const struct { int low, high, pos, filled; } cases[] = {
+      {0, 50, 25, 100}, {10, 50, 25, 100}, {0, 50, 0, 0}, {0, 0x7FFFFFFF, 0x40000000, 100}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     auto* bar = b.Add<TProgressBar>(10, 10, 200, 20);
@@ -131,9 +133,10 @@ TEST_F(SkinControls2, UpDownParts) {
   b.AttachPlain<TSkinUpDown>(horz);
   constexpr DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
   // Where the mouse goes and what it does; the frames the two parts show.
-  const struct { HWND window; POINT at; DWORD buttons; int first, second; } steps[] = {{vert, {10, 5}, 0, 1, 5},    {vert, {10, 5}, down, 2, 5},  {vert, {10, 5}, up, 1, 5},
-               {vert, {10, 35}, down, 1, 6}, {vert, {10, 35}, up, 1, 5}, {horz, {30, 10}, down, 1, 6},
-               {horz, {30, 10}, up, 1, 5}};
+  const struct { HWND window; POINT at; DWORD buttons; int first, second; } steps[] = {
+      {vert, {10, 5}, 0, 1, 5},     {vert, {10, 5}, down, 2, 5}, {vert, {10, 5}, up, 1, 5},
+      {vert, {10, 35}, down, 1, 6}, {vert, {10, 35}, up, 1, 5},  {horz, {30, 10}, down, 1, 6},
+      {horz, {30, 10}, up, 1, 5}};
   for (const auto& s : steps) {
     SCOPED_TRACE(testing::Message() << "step " << &s - steps);
     MouseAt(ScreenPoint(s.window, s.at.x, s.at.y), s.buttons);
