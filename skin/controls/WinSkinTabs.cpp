@@ -7,6 +7,7 @@
 #include "ComCtrls.h"
 #include "ImgUtil.h"
 #include "WinSkinCtrls.h"
+#include "WinSkinCtrls2.h"
 #include "WinSkinData.h"
 #include "WinSkinDraw.h"
 
@@ -61,12 +62,9 @@ void TSkinTab::PrepareImages() {
 HWND TSkinTab::FindUpDown() {
   HWND upDown = FindWindowExA(Handle, nullptr, UPDOWN_CLASSA, nullptr);
   if (!upDown) return nullptr;
-  if (!UpDown) SkinTabUpDown(upDown);
+  if (!UpDown) UpDown = TSkinUpDown::AttachFor(*this, upDown, false);  // once
   return GetWindowLongPtrA(upDown, GWL_STYLE) & WS_VISIBLE ? upDown : nullptr;
 }
-
-// Where the scroll arrows get a skinned control of their own (once).
-void TSkinTab::SkinTabUpDown(HWND) {}
 
 void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
   // Without its Border the element is not used at all: the tab frames would

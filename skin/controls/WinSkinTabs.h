@@ -33,7 +33,6 @@ class TSkinTab : public TSkinControl {
   void PrepareImages();
   // The scroll arrows of a crowded strip, when they show.
   HWND FindUpDown();
-  void SkinTabUpDown(HWND upDown);
   void DrawStrip(HDC dc, const RECT& window, const RECT& page, const RECT& strip, const TDataSkinBorder& tabs);
 };
 

@@ -11,7 +11,6 @@
 
 #include "Buttons.h"
 #include "ComCtrls.h"
-#include "Streams.h"
 #include "SkinControlTest.h"
 #include "SkinTestBitmaps.h"
 #include "WinSkinCtrls.h"

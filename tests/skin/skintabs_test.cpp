@@ -10,6 +10,7 @@
 #include "SkinControlTest.h"
 #include "SkinTestBitmaps.h"
 #include "TestSupport.h"
+#include "WinSkinCtrls2.h"
 #include "WinSkinTabs.h"
 
 using namespace skintest;
@@ -116,8 +117,10 @@ TEST_F(SkinTabs, EmptyAndCrowdedStrips) {
   HWND tab = SkinnedTabs(b, 0, 12, "Tab number ");
   HWND arrows = FindWindowExA(tab, nullptr, UPDOWN_CLASSA, nullptr);
   ASSERT_TRUE(arrows && IsWindowVisible(arrows));
+  EXPECT_NE(dynamic_cast<TSkinUpDown*>(b.Frame.FindSkinControl(arrows)), nullptr);
   TBitmap before, after;
   Snapshot(arrows, before);
+  EXPECT_GT(CountColour(before, FrameColour(kUpDownHorz, 1)), 0) << "the arrows drawn from the skin";
   SendMessageA(tab, TCM_SETCURSEL, 1, 0);  // the tab control alone is painted
   UpdateWindow(tab);
   const RECT t = ItemRect(tab, 1);

@@ -214,15 +214,17 @@ void PushButtons() {
              }),
        "button.bmp");
   // Check box and radio button: 1 off, 2 on, 3 disabled off, 4 disabled on.
-  const int s = 13;
+  // The check box is drawn 2 pixels further in than the radio button: its
+  // box is smaller than its frame, keeping its caption clear.
+  const int s = 13, c = 11;
   Save(Strip(s, s, 4,
              [&](Image& img, int x0, int k) {
                const bool on = k == 2 || k == 4, enabled = k <= 2;
                const Rgb box = on ? (enabled ? Accent : Shadow) : (enabled ? White : Face);
-               img.Rounded(x0, 0, x0 + s, s, 2, box, on ? box : (enabled ? Shadow : Line));
+               img.Rounded(x0, 1, x0 + c, 1 + c, 2, box, on ? box : (enabled ? Shadow : Line));
                if (on) {
-                 img.Stroke(3, 6.5f, 5.5f, 9, 1.6f, White, x0);
-                 img.Stroke(5.5f, 9, 10, 4, 1.6f, White, x0);
+                 img.Stroke(2.5f, 6.5f, 4.5f, 8.5f, 1.5f, White, x0);
+                 img.Stroke(4.5f, 8.5f, 8.5f, 4, 1.5f, White, x0);
                }
              }),
        "check.bmp");
@@ -256,13 +258,61 @@ void Tabs() {
 
 // Track-bar thumb: 1 normal, 2 as drawn, 3 disabled, 4 hot, 5 pressed.
 void TrackThumb() {
-  const int w = 11, h = 20;
-  Save(Strip(w, h, 5,
-             [&](Image& img, int x0, int k) {
-               const Rgb fill[] = {Accent, Accent, Shadow, AccentDark, AccentDark};
-               img.Rounded(x0, 0, x0 + w, h, 4, fill[k - 1], fill[k - 1]);
-             }),
-       "thumb-h.bmp");
+  const Rgb fill[] = {Accent, Accent, Shadow, AccentDark, AccentDark};
+  for (int vertical = 0; vertical < 2; ++vertical) {
+    const int w = vertical ? 20 : 11, h = vertical ? 11 : 20;
+    Save(Strip(w, h, 5, [&](Image& img, int x0, int k) { img.Rounded(x0, 0, x0 + w, h, 4, fill[k - 1], fill[k - 1]); }),
+         vertical ? "thumb-v.bmp" : "thumb-h.bmp");
+  }
+}
+
+// Fields framed like an edit: the combo box's sunk edge and drop-down button,
+// the progress bar, the up-down arrows and the vertical track-bar thumb.
+// State frames are 1 normal, 2 pressed, 3 disabled, 4 hot or focused.
+void Fields() {
+  const Rgb field[] = {White, AccentLight, Face, White}, edge[] = {Shadow, Accent, Line, Accent};
+  const int s = 16;
+  Save(Strip(s, s, 4, [&](Image& img, int x0, int k) {
+         img.Fill(x0, 0, x0 + s, s, field[k - 1]);
+         img.Frame(x0, 0, x0 + s, s, edge[k - 1]);
+       }),
+       "sunkedge.bmp");
+  // The button leaves the edge keyed (the sunk edge shows) and parts from the
+  // text by a line; ExtraImages draws its arrow.
+  const int bw = 18, bh = 20;
+  Save(Strip(bw, bh, 4, [&](Image& img, int x0, int k) {
+         img.Fill(x0 + 1, 2, x0 + bw - 2, bh - 2, field[k - 1]);
+         img.Fill(x0, 3, x0 + 1, bh - 3, Line);
+       }),
+       "combo.bmp");
+  // Progress: 1 the trough, 2 the filled part, both with round ends.
+  Save(Strip(16, 12, 2, [&](Image& img, int x0, int k) {
+         img.Rounded(x0, 0, x0 + 16, 12, 4, k == 1 ? White : Accent, k == 1 ? Line : AccentDark);
+       }),
+       "progress.bmp");
+  // Up-down: frames 1-4 up (or left), 5-8 down (or right); the arrows are
+  // glyphs of their own, drawn unscaled in the middle.
+  for (int across = 0; across < 2; ++across) {
+    const int w = across ? 12 : 16, h = across ? 16 : 12, depth = 4, gw = across ? depth : 7, gh = across ? 7 : depth;
+    Save(Strip(w, h, 8, [&](Image& img, int x0, int k) {
+           const int state = (k - 1) % 4;
+           img.Rounded(x0, 0, x0 + w, h, 2, field[state], edge[state == 3 ? 0 : state]);
+         }),
+         across ? "updown-h.bmp" : "updown-v.bmp");
+    Save(Strip(gw, gh, 8, [&](Image& img, int x0, int k) {
+           const int state = (k - 1) % 4;
+           const Rgb c = state == 2 ? Shadow : state == 1 ? AccentDark : Text;
+           // Row r of the triangle is 2r + 1 wide, r from its point.
+           for (int r = 0; r < depth; ++r) {
+             const int at = k > 4 ? depth - 1 - r : r;
+             for (int d = -r; d <= r; ++d) {
+               if (across) img.Set(x0 + at, gh / 2 + d, c);
+               else img.Set(x0 + gw / 2 + d, at, c);
+             }
+           }
+         }),
+         across ? "updown-harrows.bmp" : "updown-varrows.bmp");
+  }
 }
 
 // Status bar panels: 1 lowered, 2 raised, 3 none.
@@ -437,6 +487,39 @@ MouseOverColour2=31 35 40
 Image=thumb-h.bmp
 Trans=1
 
+[Trackbar.ThumbVert]
+Image=thumb-v.bmp
+Trans=1
+
+[Progress]
+Bitmap=progress.bmp
+LeftWidth=4
+RightWidth=4
+TopHeight=4
+BottomHeight=4
+Trans=1
+
+[ComboButton]
+Image=combo.bmp
+Trans=1
+
+[SunkEdge]
+Image=sunkedge.bmp
+LeftWidth=2
+RightWidth=2
+TopHeight=2
+BottomHeight=2
+
+[UpDown.Horz]
+Image=updown-h.bmp
+GlyphImage=updown-harrows.bmp
+Trans=1
+
+[UpDown.Vert]
+Image=updown-v.bmp
+GlyphImage=updown-varrows.bmp
+Trans=1
+
 [StatusBarEdges]
 Image=statusbar.bmp
 LeftWidth=2
@@ -518,6 +601,7 @@ int main(int argc, char** argv) {
   PushButtons();
   Tabs();
   TrackThumb();
+  Fields();
   StatusBar();
   ExtraImages();
   ScrollBars();

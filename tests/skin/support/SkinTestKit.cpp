@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "ImgUtil.h"
 #include "Streams.h"
 #include "WaitPumping.h"
 
@@ -17,7 +18,7 @@ const char* const kNames[] = {
     "Toolbars", "Tabs", "StatusBarEdges", "ComboButton", "SunkEdge", "ExtraImages", "Headerbar", "MenuItem",
     "MenuBackground", "Scrollbar", "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb",
     "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft", "Trackbar.ThumbRight", "Trackbar.ThumbUp",
-    "Trackbar.ThumbDown", "UpDown.Horz", "UpDown.Vert", "Tabs.Border"};
+    "Trackbar.ThumbDown", "UpDown.Horz", "UpDown.Vert", "Tabs.Border", "CheckButton", "RadioButton"};
 static_assert(std::size(kNames) == kTitleButton);
 
 void Fill(TBitmap& b, const RECT& r, COLORREF c) {
@@ -94,6 +95,9 @@ void BuildTestSkin(TSkinData& data) {
   for (TDataSkinBorder* b : {data.Left.get(), data.Right.get(), data.Top.get(), data.Bottom.get()}) b->Tile = 1;
   SetElement(*data.Title, kTitle, Strip{2, 40, 18});
   SetElement(*data.Buttons, kButtons, Strip{5, 20, 20, false, {3, 3, 3, 3}});
+  FillStrip(data.Buttons->CheckButton, kCheckButton, Strip{4, kBoxSize, kBoxSize});
+  FillStrip(data.Buttons->RadioButton, kRadioButton, Strip{4, kBoxSize, kBoxSize});
+  data.Buttons->CheckButtonFrame = data.Buttons->RadioButtonFrame = 4;
   data.TitleButtons.clear();
   Make(data.Progress, "Progress", kProgress, 2);
   Make(data.MenuBar, "MenuBar", kMenuBar, 2);
@@ -104,6 +108,8 @@ void BuildTestSkin(TSkinData& data) {
   FillStrip(data.Tabs->Image2, kTabsBorder, Strip{});
   Make(data.StatusBarEdges, "StatusBarEdges", kStatusBarEdges, 3);
   Make(data.ComboButton, "ComboButton", kComboButton, 4);
+  CopyBitmap24(data.ComboButton->Image, data.ComboButton->Image2);
+  MirrorBitmap(data.ComboButton->Image2);
   Make(data.SunkEdge, "SunkEdge", kSunkEdge, 4);
   Make(data.ExtraImages, "ExtraImages", kExtraImages, 5);
   Make(data.Headerbar, "Headerbar", kHeaderbar, 5);

@@ -11,6 +11,7 @@
 #include "Forms.h"
 #include "Graphics.h"
 #include "WinSkinButtons.h"
+#include "WinSkinCtrls2.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 
@@ -24,6 +25,7 @@ enum Element : int {
   kScrollbar, kHorzScroll, kVertScroll, kHorzScrollThumb, kVertScrollThumb,
   kThumbHorz, kThumbVert, kThumbLeft, kThumbRight, kThumbUp, kThumbDown, kUpDownHorz, kUpDownVert,
   kTabsBorder,  // the Tabs element's Border (Image2)
+  kCheckButton, kRadioButton,  // the Buttons section's strips
   kTitleButton,
 };
 constexpr int kMaxElement = 42, kMaxFrame = 25;
@@ -60,10 +62,11 @@ void SetElement(TDataSkinObject& record, int element, const Strip& strip);
 
 // Fills `data` as a parsed skin would: the four borders (2 frames each,
 // stretched, Top `kTitleHeight` high), the title (2 frames), the push button
-// (5 frames), every element record with its parsed frame count (and the
-// Tabs Border) and the ButtonFace brush; no title buttons. Tests change the records they care
+// (5 frames) with 4-frame check and radio strips of `kBoxSize`, every element
+// record with its parsed frame count (the Tabs Border, ComboButton's mirrored
+// copy too) and the ButtonFace brush; no title buttons. Tests change the records they care
 // about afterwards.
-constexpr int kBorderWidth = 4, kTitleHeight = 24;
+constexpr int kBorderWidth = 4, kTitleHeight = 24, kBoxSize = 11;
 void BuildTestSkin(TSkinData& data);
 
 // Pixels as the user sees them: window coordinates (the frame included),
@@ -107,14 +110,17 @@ class ControlBench {
     return c;
   }
   // A skinned control of class S owned by `control` and attached to it
-  // (AttachGraphic for a control without a window), then painted.
+  // (AttachGraphic for a control without a window, AttachHandle for an
+  // edit, as the frame does), then painted.
   template <class S>
   S* Attach(TControl* control, bool useSkinColour = false) {
     auto* s = new S(control);
     auto* graphic = dynamic_cast<TGraphicControl*>(control);
     if constexpr (std::is_base_of_v<TSkinBitButton, S>)
       if (graphic) s->AttachGraphic(&Frame, &Data, &Frame.ControlCanvas);
-    if (!graphic) s->AttachControl(&Frame, &Data, useSkinColour, &Frame.ControlCanvas);
+    if constexpr (std::is_base_of_v<TSkinEdit, S>)
+      s->AttachHandle(static_cast<TWinControl*>(control)->Handle(), &Data, &Frame, &Frame.ControlCanvas);
+    else if (!graphic) s->AttachControl(&Frame, &Data, useSkinColour, &Frame.ControlCanvas);
     Repaint(Form->Handle());
     return s;
   }
