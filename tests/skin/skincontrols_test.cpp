@@ -371,21 +371,6 @@ void DiamondGlyph(TBitmap& glyph) {
     Polygon(c.Handle(), diamond, 4);
   }
 }
-
-void SaveScreenArea(HWND window, const std::string& path) {
-  RECT r;
-  GetWindowRect(window, &r);
-  TBitmap shot(r.right - r.left, r.bottom - r.top);
-  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), ui::WindowDC().get(), r.left, r.top, SRCCOPY);
-  GdiFlush();
-  BITMAPINFOHEADER ih{sizeof ih, shot.Width(), -shot.Height(), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  const DWORD bits = DWORD(shot.Stride()) * DWORD(shot.Height());
-  BITMAPFILEHEADER fh{0x4D42, DWORD(sizeof fh + sizeof ih + bits), 0, 0, sizeof fh + sizeof ih};
-  TFileStream f(path, TFileStream::fmCreate);
-  f.WriteBuffer(&fh, sizeof fh);
-  f.WriteBuffer(&ih, sizeof ih);
-  f.WriteBuffer(shot.ScanLine(0), bits);
-}
 }  // namespace
 
 // A form of the control kinds attached directly with the shipped skin. With

@@ -148,5 +148,7 @@ POINT ScreenPoint(HWND window, int x, int y);
 // Real mouse input at a screen point: a move, with `buttonFlags`
 // (MOUSEEVENTF_LEFTDOWN, ...) when given, then messages pumped a while.
 void MouseAt(POINT screen, DWORD buttonFlags = 0);
+// The window's area of the screen saved as a 24-bit BMP file.
+void SaveScreenArea(HWND window, const std::string& path);
 
 }  // namespace skintest
