@@ -69,7 +69,7 @@ int PartOf(WORD request, bool horz) {
 bool ThumbGeometry(TSkinScrollBar& bar, int track, int min, int max, UINT page, int pos, int extra) {
   const int span = max - min + extra;
   if (span <= 0) return false;
-  // Systems of the old family allow half a bar's width; others 8 pixels.
+  // Windows 9x (top bit of GetVersion) allows half a bar's width; NT 8 pixels.
   const int least = (GetVersion() & 0x80000000) ? bar.ArrowLength / 2 : 8;
   int thumb = page ? std::max(MulDiv(int(page), track, span), least) : GetSystemMetrics(SM_CXHTHUMB);
   thumb = std::min(thumb, track);
@@ -104,10 +104,11 @@ void TSkinScrollbar::AttachScrollbars(TWinControl* control, TSkinData* skinData,
   Prepare();
 }
 
-void TSkinScrollbar::AttachHandle(HWND handle, TSkinData* skinData, TWinSkinForm*, TCanvas* canvas) {
+void TSkinScrollbar::AttachHandle(HWND handle, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas) {
   if (Attached) return;
-  TSkinControl::AttachHandle(handle, skinData, nullptr, canvas);
+  TSkinControl::AttachHandle(handle, skinData, nullptr, canvas);  // not listed by the frame
   if (!Attached) return;
+  Form = form;
   OwnDrag = false;
   Prepare();
 }
@@ -166,7 +167,12 @@ void TSkinScrollbar::Scroll(TMessage& m) {
   PartCode = PartOf(LOWORD(m.WParam), horz);
   bool& scrolling = horz ? HorzScrolling : VertScrolling;
   scrolling = true;
-  CallDefault(m);
+  try {
+    CallDefault(m);
+  } catch (...) {
+    scrolling = false;  // or the bar would never be painted again
+    throw;
+  }
   scrolling = false;
   PaintWindow(nullptr);
 }
