@@ -27,6 +27,7 @@ constexpr Rgb AccentLight{222, 233, 251};
 constexpr Rgb Inactive{214, 218, 224};
 constexpr Rgb InactiveEdge{178, 184, 193};
 constexpr Rgb Face{243, 244, 246};
+constexpr Rgb Channel{232, 234, 238};  // scroll-bar tracks
 constexpr Rgb White{255, 255, 255};
 constexpr Rgb Line{196, 201, 209};
 constexpr Rgb Shadow{160, 167, 177};
@@ -347,24 +348,25 @@ void ExtraImages() {
        "extra.bmp");
 }
 
-// Scroll bars: 23 arrow frames in groups of four (normal, pressed, disabled,
-// hot) for left, right, up and down; tracks; thumbs (normal, pressed, hot).
+// Scroll bars on a channel a shade darker than the face: 23 arrow frames in
+// groups of four (normal, pressed, disabled, hot) for left, right, up and
+// down; tracks; thumbs (normal, pressed, hot), pressed in the accent.
 void ScrollBars() {
   const int s = 16;
   Save(Strip(s, s, 23,
              [&](Image& img, int x0, int k) {
                const int group = (k - 1) / 4, state = (k - 1) % 4;
-               const Rgb back[] = {Face, Inactive, Face, AccentLight};
+               const Rgb back[] = {Channel, Inactive, Channel, AccentLight};
                img.Fill(x0, 0, x0 + s, s, back[state]);
-               if (group < 4) img.Arrow(x0, 0, s, group, state == 2 ? Shadow : (state == 0 ? Muted : Text));
+               if (group < 4) img.Arrow(x0, 0, s, group, state == 2 ? Line : (state == 0 ? Muted : Text));
              }),
        "scroll-arrows.bmp");
-  Save(Strip(s, s, 4, [&](Image& img, int x0, int) { img.Fill(x0, 0, x0 + s, s, Face); }), "scroll-htrack.bmp");
-  Save(Strip(s, s, 4, [&](Image& img, int x0, int) { img.Fill(x0, 0, x0 + s, s, Face); }), "scroll-vtrack.bmp");
-  const Rgb thumb[] = {Shadow, Text, Muted};
-  Save(Strip(s, s, 3, [&](Image& img, int x0, int k) { img.Rounded(x0 + 1, 4, x0 + s - 1, s - 4, 3, thumb[k - 1], thumb[k - 1]); }, Face),
+  Save(Strip(s, s, 4, [&](Image& img, int x0, int) { img.Fill(x0, 0, x0 + s, s, Channel); }), "scroll-htrack.bmp");
+  Save(Strip(s, s, 4, [&](Image& img, int x0, int) { img.Fill(x0, 0, x0 + s, s, Channel); }), "scroll-vtrack.bmp");
+  const Rgb thumb[] = {Shadow, Accent, Muted};
+  Save(Strip(s, s, 3, [&](Image& img, int x0, int k) { img.Rounded(x0 + 1, 3, x0 + s - 1, s - 3, 4, thumb[k - 1], thumb[k - 1]); }, Channel),
        "scroll-hthumb.bmp");
-  Save(Strip(s, s, 3, [&](Image& img, int x0, int k) { img.Rounded(x0 + 4, 1, x0 + s - 4, s - 1, 3, thumb[k - 1], thumb[k - 1]); }, Face),
+  Save(Strip(s, s, 3, [&](Image& img, int x0, int k) { img.Rounded(x0 + 3, 1, x0 + s - 3, s - 1, 4, thumb[k - 1], thumb[k - 1]); }, Channel),
        "scroll-vthumb.bmp");
 }
 
@@ -437,7 +439,7 @@ HilightText=255 255 255
 Menu=255 255 255
 MenuText=31 35 40
 MenuBarText=31 35 40
-Scrollbar=243 244 246
+Scrollbar=232 234 238
 TitleTextActive=255 255 255
 TitleTextNoActive=90 96 106
 
@@ -543,14 +545,14 @@ Image=scroll-vtrack.bmp
 
 [HorzScrollThumb]
 Image=scroll-hthumb.bmp
-LeftWidth=4
-RightWidth=4
+LeftWidth=5
+RightWidth=5
 FrameCount=3
 
 [VertScrollThumb]
 Image=scroll-vthumb.bmp
-TopHeight=4
-BottomHeight=4
+TopHeight=5
+BottomHeight=5
 FrameCount=3
 
 [MenuItem]
