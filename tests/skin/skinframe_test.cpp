@@ -14,6 +14,7 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "SkinManage.h"
+#include "WaitPumping.h"
 #include "SkinTestBitmaps.h"
 #include "SkinTestKit.h"
 #include "WinSkinData.h"
@@ -29,9 +30,12 @@ void PrintTo(const RECT& r, std::ostream* os) {
 
 namespace {
 
-std::vector<UINT> g_seen;  // messages the test windows' own procedure saw
+// What the test windows' own procedure saw: "close" (the window stays, as
+// the control center's does) and "query <action>".
+std::vector<std::string> g_seen;
 LRESULT CALLBACK FrameTestProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_CLOSE) g_seen.push_back(msg);
+  if (msg == WM_CLOSE) return g_seen.push_back("close"), 0;
+  if (msg == WM_SKINQUERY && w) g_seen.push_back("query " + std::to_string(w));
   return DefWindowProcA(h, msg, w, l);
 }
 
@@ -446,7 +450,7 @@ TEST_F(SkinFrameTest, TheSystemMenuHasTheWindowsBoxesAndItsCloseClosesIt) {
     g_seen.clear();
     close->Click();
     Pump();
-    EXPECT_EQ(g_seen, std::vector<UINT>{WM_CLOSE});
+    EXPECT_EQ(g_seen, std::vector<std::string>{"close"});
     EXPECT_FALSE(frame->HoverTimer->Enabled());
   }
 }
@@ -485,6 +489,51 @@ TEST_F(SkinFrameTest, TitleButtonsShowByTheirVisibilityKeys) {
         << row.visibility << "/" << row.visibility1 << " action " << row.action << " kind " << row.borderKind;
     EXPECT_EQ(frame->SysButtons[0]->Visible, row.visible);
   }
+}
+
+// Real input on two title buttons: hot under the cursor, pressed on a press,
+// clicked by a release on the button pressed; the hover tick restores one the
+// mouse left, over the title bar (the normal frame is keyed where the others
+// are not). A reload leaves no hot element behind.
+TEST_F(SkinFrameTest, TitleButtonsFollowTheMouse) {
+  AddTitleButton(0, 1, 30, 4, 200);   // close
+  AddTitleButton(40, 1, 50, 4, 200);  // an action of the program's own
+  TCanvas& normal = data->TitleButtons[0]->Image.Canvas();
+  normal.Brush.Color = TColor(kMagenta);
+  normal.FillRect(RECT{0, 0, 4, 4});
+  HWND h = Window(WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  TWinSkinForm* frame = Take(h);
+  const int W = Width(WindowBox(h));
+  const POINT close = ScreenPoint(h, W - 22, 11), own = ScreenPoint(h, W - 42, 11), client = ScreenPoint(h, 150, 100);
+  constexpr DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
+  const struct {
+    const char* what;
+    POINT at;
+    DWORD buttons;
+    std::string close, closeCorner, own;
+    std::vector<std::string> seen;
+  } steps[] = {
+      {"hover", close, 0, "TitleButton0#3", "TitleButton0#3", "TitleButton1#1", {}},
+      {"press", close, down, "TitleButton0#2", "TitleButton0#2", "TitleButton1#1", {}},
+      {"leave", client, 0, "TitleButton0#1", "Top#1", "TitleButton1#1", {}},
+      {"release away", client, up, "TitleButton0#1", "Top#1", "TitleButton1#1", {}},
+      {"press again", close, down, "TitleButton0#2", "TitleButton0#2", "TitleButton1#1", {}},
+      {"onto the other", own, 0, "TitleButton0#1", "Top#1", "TitleButton1#3", {}},
+      {"release there", own, up, "TitleButton0#1", "Top#1", "TitleButton1#3", {}},
+      {"click", close, down | up, "TitleButton0#3", "TitleButton0#3", "TitleButton1#1", {"close"}},
+      {"click the other", own, down | up, "TitleButton0#1", "Top#1", "TitleButton1#3", {"close", "query 40"}},
+  };
+  for (const auto& step : steps) {
+    MouseAt(step.at, step.buttons);
+    ui::WaitPumping(300);  // a hover tick
+    EXPECT_EQ(Seen(h, W - 22, 11), step.close) << step.what;
+    EXPECT_EQ(Seen(h, W - 29, 5), step.closeCorner) << step.what;
+    EXPECT_EQ(Seen(h, W - 42, 11), step.own) << step.what;
+    EXPECT_EQ(g_seen, step.seen) << step.what;
+  }
+  ASSERT_NE(frame->HotObject, nullptr);
+  data->SkinChanged();
+  EXPECT_EQ(frame->HotObject, nullptr) << "its buttons are freed";
 }
 
 }  // namespace
