@@ -17,6 +17,7 @@
 #include "WaitPumping.h"
 #include "SkinTestBitmaps.h"
 #include "SkinTestKit.h"
+#include "ThreadTimer.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 #include "WinSkinMenu.h"
@@ -534,6 +535,66 @@ TEST_F(SkinFrameTest, TitleButtonsFollowTheMouse) {
   ASSERT_NE(frame->HotObject, nullptr);
   data->SkinChanged();
   EXPECT_EQ(frame->HotObject, nullptr) << "its buttons are freed";
+}
+
+// The system menu from a right click on the title bar, drawn from the skin:
+// Restore greyed in the normal state, "Shift+F4" ending 11 pixels left of its
+// item's edge; Escape closes it. A double click on the icon opens it, then
+// closes the window (the second open within the double-click time).
+TEST_F(SkinFrameTest, TheSystemMenuOpensFromTheTitleBar) {
+  constexpr COLORREF text = RGB(10, 20, 120), shadow = RGB(150, 100, 50);
+  data->Colours.MenuText = TColor(text);
+  data->Colours.ButtonShadow = TColor(shadow);
+  AddTitleButton(3, 0, 8, 4, 200, 1);  // the icon
+  SetDoubleClickTime(1000);             // room for a loaded machine
+  HWND h = Window(WS_OVERLAPPEDWINDOW);
+  Take(h);
+  std::vector<std::string> shown;
+  int closeGap = 0;  // between the last ink of the Close item and its right edge
+  ui::ThreadTimer look([&] {
+    HWND menu = FindWindowA("#32768", nullptr);
+    const auto items = menu ? reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)) : nullptr;
+    for (int i = 0; items && i < GetMenuItemCount(items); ++i) {
+      RECT r{};
+      GetMenuItemRect(nullptr, items, UINT(i), &r);
+      TBitmap b(Width(r), Height(r));
+      HDC screen = GetDC(nullptr);
+      BitBlt(b.Canvas().Handle(), 0, 0, b.Width(), b.Height(), screen, r.left, r.top, SRCCOPY);
+      ReleaseDC(nullptr, screen);
+      const COLORREF back = BitmapPixel(b, b.Width() - 2, 1);
+      shown.push_back(Describe(back) + (CountColour(b, text) > 5 ? " text" : "") +
+                      (CountColour(b, shadow) > 5 ? " shadow" : ""));
+      for (int x = b.Width() - 1; x > 0 && !closeGap; --x)
+        for (int y = 0; y < b.Height(); ++y)
+          if (BitmapPixel(b, x, y) != back) closeGap = b.Width() - x;
+      if (i + 1 < GetMenuItemCount(items)) closeGap = 0;
+    }
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+  });
+  look.Start(100);
+  MouseAt(ScreenPoint(h, 150, 12), MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
+  EXPECT_EQ(shown, (std::vector<std::string>{"MenuItem#1 shadow", "MenuItem#1 text", "MenuItem#1 text", "MenuItem#2",
+                                             "MenuItem#1 text"}));
+  EXPECT_TRUE(closeGap > 11 && closeGap <= 14) << closeGap;
+  EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr) << "Escape closed it";
+  EXPECT_EQ(g_seen, std::vector<std::string>{});
+
+  HWND other = Window(WS_OVERLAPPEDWINDOW);
+  Take(other);
+  bool opened = false;
+  ui::ThreadTimer end([&] {
+    opened = FindWindowA("#32768", nullptr) != nullptr;
+    EndMenu();
+  });
+  end.Start(100);
+  MouseAt(ScreenPoint(other, 16, 11), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(g_seen, std::vector<std::string>{});
+  MouseAt(ScreenPoint(other, 16, 11), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(g_seen, std::vector<std::string>{"close"});
+  EXPECT_FALSE(IsZoomed(other)) << "not the title bar's double click";
+  SetDoubleClickTime(0);
 }
 
 }  // namespace
