@@ -814,7 +814,8 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& button, int state) {
   // parts of a normal frame must not let the hot one show through.
   TBitmap piece(w, h);
   HDC dc = GetWindowDC(Handle);
-  const bool onTitle = r.left >= 0 && r.top >= 0 && r.right <= TitleBackground.Width() && r.bottom <= TitleBackground.Height();
+  const bool onTitle =
+      r.left >= 0 && r.top >= 0 && r.right <= TitleBackground.Width() && r.bottom <= TitleBackground.Height();
   BitBlt(piece.Canvas().Handle(), 0, 0, w, h, onTitle ? TitleBackground.Canvas().Handle() : dc, r.left, r.top, SRCCOPY);
   DrawSkinBitmap(piece.Canvas().Handle(), RECT{0, 0, w, h}, icon ? IconBitmap : d.Image, true, count, frame);
   BitBlt(dc, r.left, r.top, w, h, piece.Canvas().Handle(), 0, 0, SRCCOPY);

@@ -2,17 +2,15 @@
 
 #include "WinSkinForm.h"
 
-void TNCObject::TakeOverHot() {
+void TNCObject::BecomeHot(int32_t state) {
   if (Frame->HotObject && Frame->HotObject != this) Frame->HotObject->MouseLeave();
-}
-
-void TNCObject::MouseDown() {
-  TakeOverHot();
   if (!Visible) return;
   Frame->HotObject = this;
-  State = nsPressed;
+  State = state;
   Paint();
 }
+
+void TNCObject::MouseDown() { BecomeHot(nsPressed); }
 
 void TNCObject::MouseUp() {
   if (!Visible) return;
@@ -21,12 +19,7 @@ void TNCObject::MouseUp() {
 }
 
 void TNCObject::MouseEnter() {
-  if (Frame->HotObject == this) return;
-  TakeOverHot();
-  if (!Visible) return;
-  Frame->HotObject = this;
-  State = nsHot;
-  Paint();
+  if (Frame->HotObject != this) BecomeHot(nsHot);
 }
 
 void TNCObject::MouseLeave() {

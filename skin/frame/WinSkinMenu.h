@@ -37,8 +37,9 @@ class TNCObject {
   int32_t State = nsNormal;
 
  private:
-  // The frame's other hot element, if any, takes its leave.
-  void TakeOverHot();
+  // The frame's other hot element, if any, takes its leave; then this one
+  // becomes the HotObject in that state.
+  void BecomeHot(int32_t state);
 };
 
 class TWinSysButton : public TNCObject {

@@ -467,7 +467,8 @@ TEST_F(MainForm, TheSkinDrawsTheTrayMenuAndTheCloseButtonHides) {
   ASSERT_TRUE(testsupport::WaitFor([&] { return close.Visible; }, 3000));
   RECT w{};
   GetWindowRect(Form_Main->Handle(), &w);
-  testsupport::ClickAt({w.left + (close.Rect.left + close.Rect.right) / 2, w.top + (close.Rect.top + close.Rect.bottom) / 2});
+  const RECT& r = close.Rect;
+  testsupport::ClickAt({w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2});
   EXPECT_TRUE(testsupport::WaitFor([] { return !IsWindowVisible(Form_Main->Handle()); }, 2000));
   EXPECT_FALSE(Form_Main->ExitRequested);
   EXPECT_EQ(Sim("get events"), "1\n");

@@ -14,10 +14,10 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "SkinManage.h"
-#include "WaitPumping.h"
 #include "SkinTestBitmaps.h"
 #include "SkinTestKit.h"
 #include "ThreadTimer.h"
+#include "WaitPumping.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 #include "WinSkinMenu.h"
@@ -564,10 +564,10 @@ TEST_F(SkinFrameTest, TheSystemMenuOpensFromTheTitleBar) {
       const COLORREF back = BitmapPixel(b, b.Width() - 2, 1);
       shown.push_back(Describe(back) + (CountColour(b, text) > 5 ? " text" : "") +
                       (CountColour(b, shadow) > 5 ? " shadow" : ""));
-      for (int x = b.Width() - 1; x > 0 && !closeGap; --x)
-        for (int y = 0; y < b.Height(); ++y)
-          if (BitmapPixel(b, x, y) != back) closeGap = b.Width() - x;
-      if (i + 1 < GetMenuItemCount(items)) closeGap = 0;
+      if (i + 1 == GetMenuItemCount(items))
+        for (int x = b.Width() - 1; x > 0 && !closeGap; --x)
+          for (int y = 0; y < b.Height() && !closeGap; ++y)
+            if (BitmapPixel(b, x, y) != back) closeGap = b.Width() - x;
     }
     keybd_event(VK_ESCAPE, 0, 0, 0);
     keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
