@@ -87,7 +87,8 @@ void TWinSkinForm::SkinWindow(TSkinData* skinData) {
   SkinData = skinData;
   HoverTimer = new TTimer(this);
   HoverTimer->SetEnabled(false);
-  HoverTimer->SetInterval(250);  // its tick, the hover tracking, comes with the title buttons' mouse handling
+  HoverTimer->SetInterval(250);
+  HoverTimer->OnTimer = [this](TObject*) { HoverTimerTimer(); };
   FrameTakeover = skinData->SkinControls[xcMainMenu];
   Style = DWORD(GetWindowLongPtrA(Handle, GWL_STYLE));
   RightToLeft = (GetWindowLongPtrA(Handle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
@@ -389,6 +390,8 @@ void TWinSkinForm::WndProc(TMessage& m) {
       }
       return;
     case WM_SKINQUERY:
+      // A title button's own action (wParam) is the program's to answer.
+      if (m.WParam) CallDefault(m);
       m.Result = 1;
       return;
   }
@@ -474,9 +477,10 @@ bool TWinSkinForm::RunningFrameMessage(TMessage& m) {
     case WM_SKINFRAMEPAINT: PaintFrame(nullptr); return true;
     case WM_MEASUREITEM: MeasureItem(m); return true;
     case WM_DRAWITEM: DrawItem(m); return true;
+    case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDOWN:
+      NCMouse(m);
+      return true;
   }
-  // Still to come: the title buttons' mouse handling (WM_NCMOUSEMOVE,
-  // WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN).
   return false;
 }
 
@@ -675,6 +679,7 @@ void TWinSkinForm::ComposeTitleBar(HDC dc) {
   const RECT area{LeftWidth, 0, FrameWidth - RightWidth, TopHeight};
   PaintBorder(3, area, title);
   PaintCaption(TitleBuffer.Canvas(), area);
+  CopyBitmap24(TitleBuffer, TitleBackground);
   LayoutSysButtons();
   PaintSysButtons(TitleBuffer.Canvas());
 }
@@ -795,6 +800,131 @@ void TWinSkinForm::PaintSysButtons(TCanvas& canvas) {
   }
 }
 
+void TWinSkinForm::PaintSysButton(TWinSysButton& button, int state) {
+  TDataSkinSysButton& d = *button.Description;
+  const RECT r = button.Rect;
+  const int w = Width(r), h = Height(r);
+  if (w <= 0 || h <= 0) return;
+  if (d.Visibility == 100 && state == nsHot) state = 4;  // the MDI child's buttons keep it there
+  const bool icon = IsIconButton(d);
+  const int count = icon ? 1 : std::max(d.FrameCount, 1);
+  // An image without that state's frame shows its first one.
+  const int frame = icon || state > count ? 1 : state;
+  // Composed over the title bar, not over the frame shown before: the keyed
+  // parts of a normal frame must not let the hot one show through.
+  TBitmap piece(w, h);
+  HDC dc = GetWindowDC(Handle);
+  const bool onTitle =
+      r.left >= 0 && r.top >= 0 && r.right <= TitleBackground.Width() && r.bottom <= TitleBackground.Height();
+  BitBlt(piece.Canvas().Handle(), 0, 0, w, h, onTitle ? TitleBackground.Canvas().Handle() : dc, r.left, r.top, SRCCOPY);
+  DrawSkinBitmap(piece.Canvas().Handle(), RECT{0, 0, w, h}, icon ? IconBitmap : d.Image, true, count, frame);
+  BitBlt(dc, r.left, r.top, w, h, piece.Canvas().Handle(), 0, 0, SRCCOPY);
+  ReleaseDC(Handle, dc);
+}
+
+// The mouse in the frame.
+
+TWinSysButton* TWinSkinForm::SysButtonAt(POINT p) const {
+  for (TWinSysButton* button : SysButtons)
+    if (button->Visible && button->Description->Action >= 0 && PtInRect(&button->Rect, p)) return button;
+  return nullptr;
+}
+
+TNCObject* TWinSkinForm::ElementAt(POINT p) const {
+  // Still to come: else the menu bar's button under the point.
+  return SysButtonAt(p);
+}
+
+void TWinSkinForm::NCMouse(TMessage& m) {
+  const POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  TNCObject* element = ElementAt(ScreenToFrame(screen));
+  m.Result = 0;
+  switch (m.Msg) {
+    case WM_NCMOUSEMOVE:
+      if (!Active) return;
+      if (element) return element->MouseEnter();
+      if (HotObject) HotObject->MouseLeave();
+      break;
+    case WM_NCLBUTTONDBLCLK:
+      // On an element the second click of a double click is a press again
+      // (twice on the icon closes the window); elsewhere the title bar's.
+      if (!element) {
+        if (ShowState != 0) Restore();
+        else if (FrameStyles & 1) ToggleMaximize();
+        return;
+      }
+      [[fallthrough]];
+    case WM_NCLBUTTONDOWN:
+      // Never on to the platform: it would start moving the window by its caption.
+      if (element) {
+        if (!Active) SetForegroundWindow(Handle);
+        // Still to come: a menu-bar button opens its menu (TrackBarMenu).
+        return element->MouseDown();
+      }
+      // A maximized window cannot be dragged by its caption.
+      if (ShowState == 1 && m.WParam == HTCAPTION && Active) m.WParam = HTMENU;
+      break;
+    case WM_NCLBUTTONUP:
+      if (!element) break;
+      // Only a release on the button that was pressed clicks it.
+      if (element == HotObject && element->State == nsPressed)
+        if (auto* button = dynamic_cast<TWinSysButton*>(element)) {
+          button->MouseUp();
+          SysButtonAction(*button, screen.x, screen.y);
+        }
+      return;
+    case WM_NCRBUTTONDOWN:
+      if (m.WParam == HTCAPTION && WindowKind != 2) return ShowSysMenu(screen.x, screen.y);
+      break;
+  }
+  CallDefault(m);
+}
+
+void TWinSkinForm::SysButtonAction(const TWinSysButton& button, int x, int y) {
+  const int action = button.Description->Action;
+  switch (action) {
+    case 0:
+      HoverTimer->SetEnabled(false);
+      PostMessageA(Handle, WM_CLOSE, 0, 0);
+      break;
+    case 1: case 22: ToggleMaximize(); break;
+    case 2: case 23: ToggleMinimize(); break;
+    case 3: case 11: case 12: ShowSysMenu(x + 1, y + 1); break;
+    case 7: case 60: case 8: case 61: case 9: case 62:
+      // Still to come: the MDI child's minimize, restore and close (MdiChildCommand).
+      break;
+    default: PostMessageA(Handle, WM_SKINQUERY, WPARAM(action), 0);
+  }
+}
+
+void TWinSkinForm::ShowSysMenu(int x, int y) {
+  // Restore (tag 0), Maximize (1) and Minimize (2) are off in the show state
+  // of the same number, the one they lead to.
+  TMenuItem* items = SysMenu ? SysMenu->Items() : nullptr;
+  for (int i = 0; items && i < items->Count(); ++i) {
+    TMenuItem* item = items->Items(i);
+    if (item->Tag >= 0 && item->Tag <= 2) item->Enabled = ShowState != item->Tag;
+  }
+  const DWORD now = GetTickCount();
+  if (now - LastSysMenuTick <= DWORD(DoubleClickTime)) {
+    HoverTimer->SetEnabled(false);
+    PostMessageA(Handle, WM_CLOSE, 0, 0);
+    return;
+  }
+  LastSysMenuTick = now;
+  if (SysMenu && SkinData->SkinControls[xcSystemMenu] && WindowKind != 2) SysMenu->Popup(x, y);
+  else TrackPopupMenu(SystemMenu, TPM_RIGHTBUTTON, x, y, 0, Handle, nullptr);
+}
+
+void TWinSkinForm::HoverTimerTimer() {
+  if (MenuTracking) return;
+  POINT cursor;
+  if (!GetCursorPos(&cursor)) return;
+  const POINT p = ScreenToFrame(cursor);
+  if (HotObject && !PtInRect(&HotObject->Rect, p)) HotObject->MouseLeave();
+  HoverHotButton();
+}
+
 // The window region.
 
 HRGN TWinSkinForm::BorderRegion(int index, const RECT& part, TBitmap& scratch) {
@@ -857,6 +987,7 @@ void TWinSkinForm::UpdateWindowRegion() {
 void ClearWindowRegion(TWinSkinForm* frame) {
   if (!frame->HasRegion) return;
   frame->TitleBuffer.SetSize(0, 0, pf24bit);
+  frame->TitleBackground.SetSize(0, 0, pf24bit);
   SetWindowRgn(frame->Handle, nullptr, FALSE);
   frame->HasRegion = false;
 }
@@ -892,6 +1023,7 @@ void TWinSkinForm::Unskin() {
   // Still to come: the window's menu given back by the menu bar, and the MDI
   // client unhooked.
   TitleBuffer.SetSize(0, 0, pf24bit);
+  TitleBackground.SetSize(0, 0, pf24bit);
   RECT r{};
   GetWindowRect(Handle, &r);
   POINT at{r.left, r.top};
@@ -924,4 +1056,5 @@ void TWinSkinForm::ReleaseOnDestroy() {
   if (Form) HookMenuItems(Form, false);
   // Still to come: the menu bar freed.
   TitleBuffer.SetSize(0, 0, pf24bit);
+  TitleBackground.SetSize(0, 0, pf24bit);
 }

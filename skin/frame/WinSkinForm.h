@@ -9,9 +9,11 @@
 // window when it is destroyed (life state dead, freed by the manager or its
 // form) and gives it back on Unskin.
 //
-// Still to come, where marked below: the title buttons' mouse handling, the
-// frame's system menu shown, the menu bar, the MDI client, the skinned
-// controls and menu items.
+// Its title buttons follow the mouse (hot, pressed, released) and run their
+// actions; the title bar's icon and a right click open its own system menu.
+//
+// Still to come, where marked below: the menu bar, the MDI client and the
+// skinned controls.
 #pragma once
 #include <windows.h>
 
@@ -79,6 +81,15 @@ class TWinSkinForm : public TComponent {
   bool MdiChildMaximized() const;
   // A screen point in window coordinates, as the frame's elements use them.
   POINT ScreenToFrame(POINT p) const;
+  // One title button in a state (normal, pressed, hot) on the window.
+  void PaintSysButton(TWinSysButton& button, int state);
+  // The first visible title button with an action that holds the frame point.
+  TWinSysButton* SysButtonAt(POINT p) const;
+  // What a click on the button does; (x, y) is the click's screen point.
+  void SysButtonAction(const TWinSysButton& button, int x, int y);
+  // The frame's system menu at a screen point; a second open within the
+  // double-click time closes the window instead.
+  void ShowSysMenu(int x, int y);
 
   int DisableTag = 0;  // stored with the form, never read
 
@@ -121,6 +132,7 @@ class TWinSkinForm : public TComponent {
   std::vector<TWinSysButton*> SysButtons;
   TBitmap IconBitmap;  // the window's small icon on 0xFF00FF
   TBitmap TitleBuffer;
+  TBitmap TitleBackground;  // the title bar under its buttons, for repainting one
   std::vector<TSkinControl*> Controls;  // listed, not owned
   int FrameWidth = 0, FrameHeight = 0;
   int RegionWidth = 0, RegionHeight = 0;
@@ -193,6 +205,13 @@ class TWinSkinForm : public TComponent {
   void NCHitTest(TMessage& m);
   void NCPaint(TMessage& m);
   void NCActivate(TMessage& m);
+  // WM_NCMOUSEMOVE and the non-client button messages.
+  void NCMouse(TMessage& m);
+  // The element under a frame point.
+  TNCObject* ElementAt(POINT p) const;
+  // Every 250 ms: the hot element and the hot button take their leave once
+  // the cursor has left them.
+  void HoverTimerTimer();
   // Painting: index 1 left, 2 right, 3 top, 4 bottom.
   void PaintBorder(int index, const RECT& r, HDC dc);
   // The title bar at FrameWidth in TitleBuffer, over what `dc` shows there.

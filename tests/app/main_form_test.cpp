@@ -25,6 +25,7 @@
 #include "Unit_main.h"
 #include "Unit_menu.h"
 #include "Unit_MICMixer.h"
+#include "WinSkinData.h"
 #include "seams/Mixer.h"
 #include "seams/Power.h"
 #include "seams/Sound.h"
@@ -436,6 +437,24 @@ TEST_F(MainForm, TheTrayMenuOpensShowsAboutAndExits) {
   EXPECT_EQ(choose(2, false), "menu at 300,200");  // Exit
   EXPECT_TRUE(Form_Main->ExitRequested);
   EXPECT_EQ(Sim("log"), "app_main_test.exe set 0x0087\n");
+}
+
+// With the skin taken over, the tray menu's items are drawn from it: the
+// selected one on the MenuItem element's selected frame.
+TEST_F(MainForm, TheSkinDrawsTheTrayMenu) {
+  Start();
+  TPopupMenu& tray = *Form_Main->PopupMenu1;
+  MENUITEMINFOA mii{sizeof mii, MIIM_FTYPE};
+  GetMenuItemInfoA(tray.Handle(), 0, TRUE, &mii);
+  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+  TBitmap item(120, 22);
+  DRAWITEMSTRUCT d{ODT_MENU, 0, Form_Main->Open->Command(), ODA_DRAWENTIRE, ODS_SELECTED,
+                   reinterpret_cast<HWND>(tray.Handle()), item.Canvas().Handle(), {0, 0, 120, 22}, 0};
+  SendMessageA(app->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+  TBitmap& element = Form_Main->SkinData1->MenuItem->Image;
+  GdiFlush();
+  EXPECT_EQ(GetPixel(item.Canvas().Handle(), 100, 11),
+            GetPixel(element.Canvas().Handle(), element.Width() / 5 * 7 / 2, element.Height() / 2));
 }
 
 // The tray and the window show our own icon, drawn at 16, 32 and 48 pixels.

@@ -9,6 +9,8 @@
 
 #include "Buttons.h"
 #include "SkinControlTest.h"
+#include "SkinManage.h"
+#include "WaitPumping.h"
 
 using namespace skintest;
 
@@ -166,10 +168,6 @@ TEST_F(SkinButtons, OnlyTheButtonUnderTheCursorIsHot) {
   auto* libraryB = b.Add<TButton>(90, 50, 80, 26, "B");
   TSkinButton* skinLA = b.Attach<TSkinButton>(libraryA);
   TSkinButton* skinLB = b.Attach<TSkinButton>(libraryB);
-  HWND plainA = b.AddPlain("button", "A", BS_PUSHBUTTON, RECT{10, 10, 90, 36}, 1);
-  HWND plainB = b.AddPlain("button", "B", BS_PUSHBUTTON, RECT{90, 10, 170, 36}, 2);
-  TSkinButton* skinPA = b.AttachPlain<TSkinButton>(plainA);
-  TSkinButton* skinPB = b.AttachPlain<TSkinButton>(plainB);
   b.Form->SetFocus();
 
   MouseAt(Inside(*libraryA));
@@ -181,25 +179,45 @@ TEST_F(SkinButtons, OnlyTheButtonUnderTheCursorIsHot) {
   EXPECT_EQ(At(*libraryB, 2, 2), hot);
   EXPECT_EQ(b.Frame.HotButton, skinLB);
 
-  MouseAt(Inside(plainA));
-  EXPECT_EQ(At(*libraryB, 2, 2), normal);
-  EXPECT_EQ(PlainAt(plainA, 2, 2), hot);
-  EXPECT_EQ(b.Frame.HotButton, skinPA);
-  MouseAt(Inside(plainB));
-  EXPECT_EQ(PlainAt(plainA, 2, 2), normal);
-  EXPECT_EQ(PlainAt(plainB, 2, 2), hot);
-  EXPECT_EQ(b.Frame.HotButton, skinPB);
+  // Buttons of a plain window taken over: nothing tells them the mouse left,
+  // the frame's hover tick does, and so does the window's deactivation.
+  SkinManage = new TSkinManage();
+  SkinManage->AddSkinData(&b.Data);
+  SkinManage->Active = true;
+  HWND window = CreateWindowExA(0, "STATIC", "plain", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 200, 300, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  ASSERT_TRUE(SkinManage->AddWindow(window));
+  Pump();
+  TWinSkinForm& frame = *SkinManage->FindSkinForm(window);
+  HWND plain[2];
+  TSkinButton* skinned[2];
+  for (int i = 0; i < 2; ++i) {
+    plain[i] = CreateWindowExA(0, "button", "P", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10 + 80 * i, 10, 80, 26, window,
+                               nullptr, nullptr, nullptr);
+    skinned[i] = new TSkinButton(&frame);
+    skinned[i]->AttachHandle(plain[i], &b.Data, &frame, &frame.ControlCanvas);
+  }
+  Repaint(window);
+  MouseAt(Inside(plain[0]));
+  EXPECT_EQ(PlainAt(plain[0], 2, 2), hot);
+  EXPECT_EQ(frame.HotButton, skinned[0]);
+  MouseAt(Inside(plain[1]));
+  EXPECT_EQ(PlainAt(plain[0], 2, 2), normal);
+  EXPECT_EQ(PlainAt(plain[1], 2, 2), hot);
+  MouseAt(ScreenPoint(window, 250, 80));
+  ui::WaitPumping(300);
+  EXPECT_EQ(PlainAt(plain[1], 2, 2), normal);
+  EXPECT_EQ(frame.HotButton, nullptr);
 
-  MouseAt(Away(b));
-  EXPECT_EQ(PlainAt(plainB, 2, 2), hot) << "nothing tells a plain window the mouse left";
-  b.Frame.HoverHotButton();
-  EXPECT_EQ(PlainAt(plainB, 2, 2), normal);
-  EXPECT_EQ(b.Frame.HotButton, nullptr);
-
-  MouseAt(Inside(plainA));
-  b.Frame.LeaveHotButton();
-  EXPECT_EQ(PlainAt(plainA, 2, 2), normal);
-  EXPECT_EQ(b.Frame.HotButton, nullptr);
+  MouseAt(Inside(plain[0]));
+  ASSERT_EQ(frame.HotButton, skinned[0]);
+  SetForegroundWindow(b.Form->Handle());
+  Pump();
+  EXPECT_EQ(PlainAt(plain[0], 2, 2), normal);
+  EXPECT_EQ(frame.HotButton, nullptr);
+  DestroyWindow(window);
+  SkinManage->PurgeForms();
+  FreeSkinManage();
 }
 
 // A freed hot button is never sent the next mouse-leave.

@@ -16,6 +16,8 @@
 #include "SkinManage.h"
 #include "SkinTestBitmaps.h"
 #include "SkinTestKit.h"
+#include "ThreadTimer.h"
+#include "WaitPumping.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 #include "WinSkinMenu.h"
@@ -29,9 +31,12 @@ void PrintTo(const RECT& r, std::ostream* os) {
 
 namespace {
 
-std::vector<UINT> g_seen;  // messages the test windows' own procedure saw
+// What the test windows' own procedure saw: "close" (the window stays, as
+// the control center's does) and "query <action>".
+std::vector<std::string> g_seen;
 LRESULT CALLBACK FrameTestProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_CLOSE) g_seen.push_back(msg);
+  if (msg == WM_CLOSE) return g_seen.push_back("close"), 0;
+  if (msg == WM_SKINQUERY && w) g_seen.push_back("query " + std::to_string(w));
   return DefWindowProcA(h, msg, w, l);
 }
 
@@ -446,7 +451,7 @@ TEST_F(SkinFrameTest, TheSystemMenuHasTheWindowsBoxesAndItsCloseClosesIt) {
     g_seen.clear();
     close->Click();
     Pump();
-    EXPECT_EQ(g_seen, std::vector<UINT>{WM_CLOSE});
+    EXPECT_EQ(g_seen, std::vector<std::string>{"close"});
     EXPECT_FALSE(frame->HoverTimer->Enabled());
   }
 }
@@ -485,6 +490,105 @@ TEST_F(SkinFrameTest, TitleButtonsShowByTheirVisibilityKeys) {
         << row.visibility << "/" << row.visibility1 << " action " << row.action << " kind " << row.borderKind;
     EXPECT_EQ(frame->SysButtons[0]->Visible, row.visible);
   }
+}
+
+// Real input on two title buttons of an owned window (the platform answers
+// their place as its caption): hot under the cursor, pressed on a press,
+// clicked by a release on the button pressed; the hover tick restores one the
+// mouse left, over the title bar (the normal frame is keyed where the others
+// are not). A reload leaves no hot element behind.
+TEST_F(SkinFrameTest, TitleButtonsFollowTheMouse) {
+  AddTitleButton(0, 1, 30, 4, 200);   // close
+  AddTitleButton(40, 1, 50, 4, 200);  // an action of the program's own
+  TCanvas& normal = data->TitleButtons[0]->Image.Canvas();
+  normal.Brush.Color = TColor(kMagenta);
+  normal.FillRect(RECT{0, 0, 4, 4});
+  HWND h = Window(WS_POPUP | WS_CAPTION | WS_SYSMENU, 300, 150, Window(WS_OVERLAPPEDWINDOW, 100, 100, nullptr, false));
+  TWinSkinForm* frame = Take(h);
+  const int W = Width(WindowBox(h));
+  const POINT close = ScreenPoint(h, W - 22, 11), own = ScreenPoint(h, W - 42, 11), client = ScreenPoint(h, 150, 100);
+  constexpr DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
+  const struct {
+    const char* what;
+    POINT at;
+    DWORD buttons;
+    std::string close, closeCorner, own;
+    std::vector<std::string> seen;
+  } steps[] = {
+      {"hover", close, 0, "TitleButton0#3", "TitleButton0#3", "TitleButton1#1", {}},
+      {"press", close, down, "TitleButton0#2", "TitleButton0#2", "TitleButton1#1", {}},
+      {"leave", client, 0, "TitleButton0#1", "Top#1", "TitleButton1#1", {}},
+      {"release away", client, up, "TitleButton0#1", "Top#1", "TitleButton1#1", {}},
+      {"press again", close, down, "TitleButton0#2", "TitleButton0#2", "TitleButton1#1", {}},
+      {"onto the other", own, 0, "TitleButton0#1", "Top#1", "TitleButton1#3", {}},
+      {"release there", own, up, "TitleButton0#1", "Top#1", "TitleButton1#3", {}},
+      {"click", close, down | up, "TitleButton0#3", "TitleButton0#3", "TitleButton1#1", {"close"}},
+      {"click the other", own, down | up, "TitleButton0#1", "Top#1", "TitleButton1#3", {"close", "query 40"}},
+  };
+  for (const auto& step : steps) {
+    MouseAt(step.at, step.buttons);
+    ui::WaitPumping(300);  // a hover tick
+    EXPECT_EQ(Seen(h, W - 22, 11), step.close) << step.what;
+    EXPECT_EQ(Seen(h, W - 29, 5), step.closeCorner) << step.what;
+    EXPECT_EQ(Seen(h, W - 42, 11), step.own) << step.what;
+    EXPECT_EQ(g_seen, step.seen) << step.what;
+  }
+  ASSERT_NE(frame->HotObject, nullptr);
+  data->SkinChanged();
+  EXPECT_EQ(frame->HotObject, nullptr) << "its buttons are freed";
+}
+
+// The system menu from a right click on the title bar, drawn from the skin
+// (Restore greyed in the normal state); Escape closes it. A double click on the icon opens it, then
+// closes the window (the second open within the double-click time).
+TEST_F(SkinFrameTest, TheSystemMenuOpensFromTheTitleBar) {
+  constexpr COLORREF text = RGB(10, 20, 120), shadow = RGB(150, 100, 50);
+  data->Colours.MenuText = TColor(text);
+  data->Colours.ButtonShadow = TColor(shadow);
+  AddTitleButton(3, 0, 8, 4, 200, 1);  // the icon
+  SetDoubleClickTime(1000);             // room for a loaded machine
+  HWND h = Window(WS_OVERLAPPEDWINDOW);
+  Take(h);
+  std::vector<std::string> shown;
+  ui::ThreadTimer look([&] {
+    HWND menu = FindWindowA("#32768", nullptr);
+    const auto items = menu ? reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)) : nullptr;
+    for (int i = 0; items && i < GetMenuItemCount(items); ++i) {
+      RECT r{};
+      GetMenuItemRect(nullptr, items, UINT(i), &r);
+      TBitmap b(Width(r), Height(r));
+      HDC screen = GetDC(nullptr);
+      BitBlt(b.Canvas().Handle(), 0, 0, b.Width(), b.Height(), screen, r.left, r.top, SRCCOPY);
+      ReleaseDC(nullptr, screen);
+      const COLORREF back = BitmapPixel(b, b.Width() - 2, 1);
+      shown.push_back(Describe(back) + (CountColour(b, text) > 5 ? " text" : "") +
+                      (CountColour(b, shadow) > 5 ? " shadow" : ""));
+    }
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+  });
+  look.Start(100);
+  MouseAt(ScreenPoint(h, 150, 12), MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
+  EXPECT_EQ(shown, (std::vector<std::string>{"MenuItem#1 shadow", "MenuItem#1 text", "MenuItem#1 text", "MenuItem#2",
+                                             "MenuItem#1 text"}));
+  EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr) << "Escape closed it";
+  EXPECT_EQ(g_seen, std::vector<std::string>{});
+
+  HWND other = Window(WS_OVERLAPPEDWINDOW);
+  Take(other);
+  bool opened = false;
+  ui::ThreadTimer end([&] {
+    opened = FindWindowA("#32768", nullptr) != nullptr;
+    EndMenu();
+  });
+  end.Start(100);
+  MouseAt(ScreenPoint(other, 16, 11), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(g_seen, std::vector<std::string>{});
+  MouseAt(ScreenPoint(other, 16, 11), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(g_seen, std::vector<std::string>{"close"});
+  EXPECT_FALSE(IsZoomed(other)) << "not the title bar's double click";
+  SetDoubleClickTime(0);
 }
 
 }  // namespace
