@@ -6,6 +6,7 @@
 #include "Forms.h"
 #include "Screen.h"
 #include "WinSkinData.h"
+#include "WinSkinDraw.h"
 #include "WinSkinForm.h"
 #include "WinSkinPopMenu.h"
 
@@ -198,12 +199,29 @@ TBitmap* TSkinManage::GetPopupBitmap(HMENU menu) const {
 void TSkinManage::SetMdiMax(bool on) {
   if (on == MdiMaximized) return;
   MdiMaximized = on;
-  // Still to come: each MDI child's frame takes the layout (its region, its
-  // caption styles, RecalcFrame).
+  // Maximised, the children keep the platform's caption; back in the normal
+  // layout they get the skinned frame again.
+  for (TWinSkinForm* frame : Forms) {
+    if (frame->WindowKind != 2 || frame->LifeState == lsDead) continue;
+    if (on) {
+      ClearWindowRegion(frame);
+      frame->SetFrameStyles(true);
+    } else if (frame->ShowState == 2) {
+      frame->SetFrameStyles(true);
+    } else {
+      frame->ShowState = 0;
+      frame->UpdateWindowRegion();
+      frame->SetFrameStyles(false);
+      if (!frame->HasRegion) frame->RecalcFrame();
+    }
+  }
+  SkinLog(on ? "***** SetMdiMax True" : "***** SetMdiMax Flase");
 }
 
 int TSkinManage::MdiChildCount() const {
-  return int(std::count_if(Forms.begin(), Forms.end(), [](TWinSkinForm* f) { return f->WindowKind == 2; }));
+  // A destroyed child's frame object waits in the list to be purged.
+  return int(std::count_if(Forms.begin(), Forms.end(),
+                           [](TWinSkinForm* f) { return f->WindowKind == 2 && f->LifeState != lsDead; }));
 }
 
 void TSkinManage::FreeAllSysButtons() {

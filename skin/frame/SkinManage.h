@@ -76,3 +76,6 @@ extern TSkinManage* SkinManage;
 void FreeSkinManage();
 // GetVersion() as the hook's installation found it.
 extern DWORD SkinWindowsVersion;
+inline bool SkinWindowsNT4() {
+  return SkinWindowsVersion < 0x80000000u && LOBYTE(LOWORD(SkinWindowsVersion)) == 4;
+}

@@ -65,7 +65,7 @@ TWinSkinForm::~TWinSkinForm() {
   }
   FreeSkinControls();
   FreeSysButtons();
-  // Still to come: the menu bar freed here.
+  delete MenuBar;
   if (SkinManage) SkinManage->RemoveWindow(Handle);
 }
 
@@ -112,11 +112,20 @@ void TWinSkinForm::SkinWindow(TSkinData* skinData) {
   if ((Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION) BorderKind = 2;
   else if (Style & WS_THICKFRAME) BorderKind = 0;
   else if (Style & DS_MODALFRAME) BorderKind = 3;
-  if (WindowKind == 1) SavedMenuUpdate = skinData->MenuUpdate;
-  // Still to come: the MDI client hooked (HookMdiClient).
+  if (WindowKind == 1) {
+    SavedMenuUpdate = skinData->MenuUpdate;
+    HookMdiClient();
+  }
   if (FrameTakeover) {
     WindowMenu = GetMenu(Handle);
-    // Still to come: a window with a menu gets the skinned menu bar here.
+    if (WindowMenu && WindowKind != 2) {
+      MenuBar = new TWinSkinMenu(this);
+      MenuBar->SkinData = skinData;
+      MenuBar->Frame = this;
+      MenuBarHeight = GetSystemMetrics(SM_CYMENU);
+      if (auto* form = dynamic_cast<TForm*>(Form)) MenuBar->SetMenu(form->Menu());
+      MenuBar->BuildFromHandle();
+    }
     if (!(WindowKind == 2 && SkinManage && SkinManage->MdiMaximized) && ShowState != 2) SetFrameStyles(false);
     RebuildSysButtons();
   }
@@ -454,15 +463,13 @@ bool TWinSkinForm::FrameMessage(TMessage& m, bool& passOn) {
       Caption = GetWindowCaption(Handle);
       PaintFrame(nullptr);
       return true;
-    case CM_MENUCHANGED: {
-      // The form would have the platform repaint its menu bar over the frame.
-      const bool painting = SkinData->FramePainting;
-      SkinData->FramePainting = false;
-      CallDefault(m);
-      SkinData->FramePainting = painting;
-      // Still to come: the skinned menu bar rebuilt from the window's menu.
+    case CM_MENUCHANGED:
+      MenuChange(m, [this](TMessage& passed) { CallDefault(passed); });
       return true;
-    }
+    case WM_MENUSELECT:
+      // The platform sends it to the window, past the menu's filter hook.
+      if (MenuHookHandle && MenuHookFrame == this) MenuHookMessage(MSG{Handle, m.Msg, m.WParam, m.LParam, 0, {}});
+      return false;
   }
   return false;
 }
@@ -524,11 +531,17 @@ void TWinSkinForm::GetMinMaxInfo(TMessage& m) {
 
 void TWinSkinForm::SysCommand(TMessage& m) {
   const UINT code = UINT(m.WParam) & 0xFFF0;
-  // Alt alone would open the platform's menu mode over the skinned frame.
-  // Still to come: Alt and a menu-bar button's accelerator (FindMenuAccel).
-  if (!MenuTracking && code == SC_KEYMENU && LOWORD(m.LParam) == 0 && !GetCapture()) {
-    m.Result = 1;
-    return;
+  // Alt alone would open the platform's menu mode over the skinned frame;
+  // Alt and a bar button's accelerator opens that button's menu (a plain
+  // window has no CM_DIALOGCHAR to do it).
+  const UINT ch = LOWORD(m.LParam);
+  if (!MenuTracking && code == SC_KEYMENU && ch != ' ' && ch != '-' && !GetCapture()) {
+    TMenuBtn* button = ch ? FindMenuAccel(ch) : nullptr;
+    if (button) ClickMenuButton(*button);
+    if (!ch || button) {
+      m.Result = 1;
+      return;
+    }
   }
   switch (code) {
     case SC_MINIMIZE:
@@ -630,9 +643,14 @@ void TWinSkinForm::FormWindowProc(TMessage& m) {
       Caption = GetWindowCaption(Handle);
       RecalcFrame();
       return;
+    case CM_DIALOGCHAR:
+      DialogChar(m);
+      return;
+    case CM_MENUCHANGED:
+      // The form's own Perform does not pass the window procedure.
+      MenuChange(m, SavedFormWindowProc);
+      return;
   }
-  // Still to come: CM_DIALOGCHAR opens a menu-bar button by its accelerator
-  // (DialogChar); without a menu bar it goes to the form as it does now.
   SavedFormWindowProc(m);
 }
 
@@ -650,7 +668,7 @@ void TWinSkinForm::PaintFrame(HDC given) {
     PaintBorder(2, RECT{W - RightWidth, 0, W, H}, dc);
     PaintBorder(4, RECT{LeftWidth, H - BottomHeight, W - RightWidth, H}, dc);
     PaintTitleBar(dc);
-    // Still to come: the skinned menu bar.
+    if (MenuBar) MenuBar->Paint(dc, RECT{LeftWidth, TopHeight, W - RightWidth, TopHeight + MenuBarHeight});
   } catch (...) {
     // A frame that cannot be painted now is painted at the next WM_NCPAINT.
   }
@@ -831,8 +849,8 @@ TWinSysButton* TWinSkinForm::SysButtonAt(POINT p) const {
 }
 
 TNCObject* TWinSkinForm::ElementAt(POINT p) const {
-  // Still to come: else the menu bar's button under the point.
-  return SysButtonAt(p);
+  if (TNCObject* button = SysButtonAt(p)) return button;
+  return MenuBar ? MenuBar->ButtonAt(p) : nullptr;
 }
 
 void TWinSkinForm::NCMouse(TMessage& m) {
@@ -858,8 +876,9 @@ void TWinSkinForm::NCMouse(TMessage& m) {
       // Never on to the platform: it would start moving the window by its caption.
       if (element) {
         if (!Active) SetForegroundWindow(Handle);
-        // Still to come: a menu-bar button opens its menu (TrackBarMenu).
-        return element->MouseDown();
+        element->MouseDown();
+        if (auto* button = dynamic_cast<TMenuBtn*>(element)) TrackBarMenu(*button);
+        return;
       }
       // A maximized window cannot be dragged by its caption.
       if (ShowState == 1 && m.WParam == HTCAPTION && Active) m.WParam = HTMENU;
@@ -890,9 +909,9 @@ void TWinSkinForm::SysButtonAction(const TWinSysButton& button, int x, int y) {
     case 1: case 22: ToggleMaximize(); break;
     case 2: case 23: ToggleMinimize(); break;
     case 3: case 11: case 12: ShowSysMenu(x + 1, y + 1); break;
-    case 7: case 60: case 8: case 61: case 9: case 62:
-      // Still to come: the MDI child's minimize, restore and close (MdiChildCommand).
-      break;
+    case 7: case 60: MdiChildCommand(SC_MINIMIZE); break;
+    case 8: case 61: MdiChildCommand(SC_RESTORE); break;
+    case 9: case 62: MdiChildCommand(SC_CLOSE); break;
     default: PostMessageA(Handle, WM_SKINQUERY, WPARAM(action), 0);
   }
 }
@@ -1020,8 +1039,12 @@ void TWinSkinForm::Unskin() {
   if (Form) HookMenuItems(Form, false);
   if (Form && LifeState != lsDestroying) Form->SetColor(SavedColor);
   SetFrameStyles(true);
-  // Still to come: the window's menu given back by the menu bar, and the MDI
-  // client unhooked.
+  if (MenuBar) {
+    ::SetMenu(Handle, MenuBar->MenuHandle);
+    delete MenuBar;
+    MenuBar = nullptr;
+  }
+  if (ClientHook) ClientHook->Release();
   TitleBuffer.SetSize(0, 0, pf24bit);
   TitleBackground.SetSize(0, 0, pf24bit);
   RECT r{};
@@ -1042,7 +1065,7 @@ void TWinSkinForm::UnskinControlsOnly() {
   if (Form) HookMenuItems(Form, false);
   if (Form && LifeState != lsDestroying) Form->SetColor(SavedColor);
   WindowHook.Release();
-  // Still to come: the MDI client unhooked.
+  if (ClientHook) ClientHook->Release();
   if (Form && LifeState != lsDestroying)
     for (int i = 0; i < Form->ComponentCount(); ++i)
       if (auto* control = dynamic_cast<TControl*>(Form->Components(i))) control->Invalidate();
@@ -1054,7 +1077,8 @@ void TWinSkinForm::ReleaseOnDestroy() {
   FreeSkinControls();
   // The items' handlers point at this object, which may go before its form.
   if (Form) HookMenuItems(Form, false);
-  // Still to come: the menu bar freed.
+  delete MenuBar;
+  MenuBar = nullptr;
   TitleBuffer.SetSize(0, 0, pf24bit);
   TitleBackground.SetSize(0, 0, pf24bit);
 }

@@ -11,12 +11,16 @@
 //
 // Its title buttons follow the mouse (hot, pressed, released) and run their
 // actions; the title bar's icon and a right click open its own system menu.
+// A window with a menu gets a skinned menu bar in its frame; an MDI frame's
+// client is hooked, so that new MDI children are taken over and a maximised
+// child's buttons show in the bar.
 //
-// Still to come, where marked below: the menu bar, the MDI client and the
-// skinned controls.
+// Still to come, where marked below: the skinned controls.
 #pragma once
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +37,7 @@ class TSkinButton;
 class TSkinControl;
 class TSkinData;
 class TTimer;
+class TMenuBtn;
 class TWinSkinMenu;
 class TWinSysButton;
 
@@ -163,6 +168,25 @@ class TWinSkinForm : public TComponent {
   void MeasureItem(TMessage& m);
   void DrawItem(TMessage& m);
 
+  // ---- The menu bar and the MDI client (WinSkinMenu.cpp) ----
+  // Opens the button's menu under it (a command for a button without one).
+  void TrackBarMenu(const TMenuBtn& button);
+  // Posts the click on the button that opens its menu.
+  void ClickMenuButton(const TMenuBtn& button);
+  void MenuClosed() { MenuTracking = false; }
+  // The first enabled bar button whose caption has ch as its accelerator.
+  TMenuBtn* FindMenuAccel(UINT ch) const;
+  // Alt and a character: the bar button it names opens (CM_DIALOGCHAR).
+  void DialogChar(TMessage& m);
+  // The active MDI child's minimize, restore or close.
+  void MdiChildCommand(UINT code);
+  // A bar menu item's text: as kept before it was owner-drawn, else the menu's.
+  std::string MenuItemText(HMENU menu, UINT id) const;
+
+  std::unique_ptr<skin::TWindowHook> ClientHook;  // the MDI client's procedure
+  std::map<UINT, std::string> MenuTexts;  // bar menu items' texts, by command
+  int PendingMenuButton = -1;  // opens once the open bar menu has closed
+
   // ---- The skinned controls (WinSkinFormControls.cpp) ----
   // Controls lists them; the controls call the first two while they attach
   // and when they are freed.
@@ -194,6 +218,11 @@ class TWinSkinForm : public TComponent {
   void ToggleMaximize();
   void ToggleMinimize();
   void Restore();
+  void HookMdiClient();
+  void MdiClientWndProc(TMessage& m);
+  void MakeMenuOwnerDrawn(HMENU menu);
+  // CM_MENUCHANGED: passed on without frame painting, then the bar rebuilt.
+  void MenuChange(TMessage& m, const TWndMethod& passOn);
   // The stages of WndProc.
   bool FrameMessage(TMessage& m, bool& passOn);
   bool RunningFrameMessage(TMessage& m);

@@ -313,10 +313,9 @@ void TWinSkinForm::MeasureItem(TMessage& m) {
     mi.itemWidth = UINT(std::max(w, 0));
     mi.itemHeight = UINT(std::max(h, 0));
   } else {
-    char text[80] = "";
-    const int n = GetMenuStringA(TrackedMenu, mi.itemID, text, sizeof text, MF_BYCOMMAND);
+    const std::string text = MenuItemText(TrackedMenu, mi.itemID);
     mi.itemWidth = UINT(canvas.TextWidth(text) + 26 + LeftWidthOf(*this));
-    mi.itemHeight = n > 0 ? mi.itemHeight + 4 : 8;
+    mi.itemHeight = text.empty() ? 8 : mi.itemHeight + 4;
     if (SkinWindowsVersion & 0x80000000u) mi.itemHeight += 4;  // the 9x family's menus need more
   }
   m.Result = TRUE;
@@ -324,8 +323,7 @@ void TWinSkinForm::MeasureItem(TMessage& m) {
 
 void TWinSkinForm::DrawItem(TMessage& m) {
   auto& d = *reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-  const bool nt4 = SkinWindowsVersion < 0x80000000u && LOBYTE(LOWORD(SkinWindowsVersion)) == 4;
-  if (d.CtlType != ODT_MENU || !WindowMenu || (WindowKind == 1 && nt4)) return CallDefault(m);
+  if (d.CtlType != ODT_MENU || !WindowMenu || (WindowKind == 1 && SkinWindowsNT4())) return CallDefault(m);
   const auto menu = reinterpret_cast<HMENU>(d.hwndItem);
   HandOverPopupMenu(menu);
   TCanvas canvas(d.hDC);
@@ -335,9 +333,8 @@ void TWinSkinForm::DrawItem(TMessage& m) {
     DrawMenuItem(item, &canvas, d.rcItem, selected);
   } else {
     TMenuItem temp(nullptr);
-    char text[80] = "";
-    const int n = GetMenuStringA(menu, d.itemID, text, sizeof text, MF_BYCOMMAND);
-    temp.Caption = n > 0 ? text : "-";
+    const std::string text = MenuItemText(menu, d.itemID);
+    temp.Caption = text.empty() ? "-" : text;
     UINT state = GetMenuState(menu, d.itemID, MF_BYCOMMAND);
     if (state == UINT(-1)) state = 0;  // no such item: drawn plain
     temp.Enabled = !(state & (MFS_GRAYED | MFS_DISABLED));
