@@ -43,6 +43,10 @@ void Key(BYTE vk, bool shift = false) {
   if (shift) keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
 }
 
+LRESULT CALLBACK FrameProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  return DefFrameProcA(h, FindWindowExA(h, nullptr, "MDIClient", nullptr), msg, w, l);
+}
+
 class SkinMenuBarTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -204,9 +208,7 @@ TEST_F(SkinMenuBarTest, AnMdiFramesChildrenAreTakenOverAndMaximisedIntoTheBar) {
   }
   WNDCLASSA wc{};
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
-    return DefFrameProcA(h, FindWindowExA(h, nullptr, "MDIClient", nullptr), msg, w, l);
-  };
+  wc.lpfnWndProc = FrameProc;
   wc.lpszClassName = "SkinMdiFrame";
   RegisterClassA(&wc);
   wc.lpfnWndProc = DefMDIChildProcA;
