@@ -227,7 +227,8 @@ void StartMenuHook() {
   MenuHookSwitching = false;
   MenuHookKeyPosted = false;
   GetCursorPos(&MenuHookLastPos);
-  if (!MenuHookHandle) MenuHookHandle = SetWindowsHookExA(WH_MSGFILTER, MenuFilterHookProc, nullptr, GetCurrentThreadId());
+  if (!MenuHookHandle)
+    MenuHookHandle = SetWindowsHookExA(WH_MSGFILTER, MenuFilterHookProc, nullptr, GetCurrentThreadId());
 }
 
 void StopMenuHook() {
