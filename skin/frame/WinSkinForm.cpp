@@ -121,8 +121,8 @@ void TWinSkinForm::SkinWindow(TSkinData* skinData) {
     RebuildSysButtons();
   }
   WindowHook.Hook(Handle);
-  // Still to come: the skinned controls (SkinComponents for a form,
-  // SkinChildWindows for a plain window).
+  if (Form) SkinComponents(Form);
+  else SkinChildWindows();
   InvalidateRect(Handle, nullptr, TRUE);
 }
 

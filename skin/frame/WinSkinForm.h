@@ -12,8 +12,9 @@
 // Its title buttons follow the mouse (hot, pressed, released) and run their
 // actions; the title bar's icon and a right click open its own system menu.
 //
-// Still to come, where marked below: the menu bar, the MDI client and the
-// skinned controls.
+// Its controls get skinned controls beside them (WinSkinChoose.cpp).
+//
+// Still to come, where marked below: the menu bar and the MDI client.
 #pragma once
 #include <windows.h>
 
@@ -182,6 +183,21 @@ class TWinSkinForm : public TComponent {
   // The hover tick's part for a window without a form: the hot button takes
   // its leave once the cursor is outside its window rectangle.
   void HoverHotButton();
+
+  // ---- Choosing the skinned controls (WinSkinChoose.cpp) ----
+  // Skins every component `parent` owns, in order, after the dead controls
+  // are purged.
+  void SkinComponents(TComponent* parent);
+  // Chooses and attaches the skinned control of one component.
+  void MapControl(TComponent* component, TComponent* parent);
+  // The skin data's Skin3rd kind for an upper-cased class name; true when
+  // the table names the class, whether or not anything was attached.
+  bool MapSkin3rd(const std::string& className, TComponent* component);
+  bool IsSkinned(TComponent* component);
+  bool HasScrollBars(TComponent* component);
+  // A window without a form: every child window, by class name and style.
+  void SkinChildWindows();
+  void SkinChildWindow(HWND window);
 
  private:
   void FormWindowProc(TMessage& m);
