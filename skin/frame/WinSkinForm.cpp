@@ -479,6 +479,7 @@ bool TWinSkinForm::RunningFrameMessage(TMessage& m) {
     case WM_DRAWITEM: DrawItem(m); return true;
     case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDOWN:
       NCMouse(m);
+      WakeHoverTimer();
       return true;
   }
   return false;
@@ -598,8 +599,9 @@ void TWinSkinForm::NCPaint(TMessage& m) {
 
 void TWinSkinForm::NCActivate(TMessage& m) {
   Active = m.WParam != 0;
-  HoverTimer->SetEnabled(Active);
-  if (!Active) LeaveHotButton();
+  HoverTimer->SetEnabled(false);
+  if (Active) WakeHoverTimer();
+  else LeaveHotButton();
   if (!MdiChildNotNormal()) PaintFrame(nullptr);
   m.Result = 1;
 }
@@ -617,7 +619,7 @@ void TWinSkinForm::FinishTakeover() {
     }
   }
   LifeState = lsActive;
-  HoverTimer->SetEnabled(true);
+  WakeHoverTimer();
 }
 
 void TWinSkinForm::FormWindowProc(TMessage& m) {
@@ -923,6 +925,7 @@ void TWinSkinForm::HoverTimerTimer() {
   const POINT p = ScreenToFrame(cursor);
   if (HotObject && !PtInRect(&HotObject->Rect, p)) HotObject->MouseLeave();
   HoverHotButton();
+  if (!HoverNeeded()) HoverTimer->SetEnabled(false);
 }
 
 // The window region.

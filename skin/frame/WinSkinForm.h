@@ -183,6 +183,10 @@ class TWinSkinForm : public TComponent {
   // The hover tick's part for a window without a form: the hot button takes
   // its leave once the cursor is outside its window rectangle.
   void HoverHotButton();
+  // The hover tick runs only while the window is active and something it
+  // lets go of is hot: an element of the frame or a plain window's button.
+  bool HoverNeeded() const { return HotObject || (HotButton && !Form); }
+  void WakeHoverTimer();
 
   // ---- Choosing the skinned controls (WinSkinChoose.cpp) ----
   // Skins every component `parent` owns, in order, after the dead controls

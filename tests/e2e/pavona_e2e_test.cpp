@@ -325,29 +325,30 @@ TEST_F(PavonaTest, TheSettingsWindowHasTheSkinsFrameAndMovesByItsTitleBar) {
 
 namespace {
 
+struct ChildSearch {
+  const char* cls;
+  std::string text;
+  LONG style;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND h, LPARAM p) {
+  auto& s = *reinterpret_cast<ChildSearch*>(p);
+  char c[64] = {}, t[64] = {};
+  GetClassNameA(h, c, sizeof c);
+  GetWindowTextA(h, t, sizeof t);
+  if (lstrcmpiA(c, s.cls) || !IsWindowVisible(h) || std::string(t).rfind(s.text, 0) != 0 ||
+      (GetWindowLongA(h, GWL_STYLE) & s.style) != s.style)
+    return TRUE;
+  s.found = h;
+  return FALSE;
+}
+
 // A visible child window of that class whose text starts as given, and
 // whose style has the bits asked for.
 HWND ChildOf(HWND window, const char* cls, const std::string& text = "", LONG style = 0) {
-  struct Search {
-    const char* cls;
-    std::string text;
-    LONG style;
-    HWND found;
-  } search{cls, text, style, nullptr};
-  EnumChildWindows(
-      window,
-      [](HWND h, LPARAM p) {
-        auto& s = *reinterpret_cast<Search*>(p);
-        char c[64] = {}, t[64] = {};
-        GetClassNameA(h, c, sizeof c);
-        GetWindowTextA(h, t, sizeof t);
-        if (lstrcmpiA(c, s.cls) || !IsWindowVisible(h) || std::string(t).rfind(s.text, 0) != 0 ||
-            (GetWindowLongA(h, GWL_STYLE) & s.style) != s.style)
-          return TRUE;
-        s.found = h;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ChildSearch search{cls, text, style, nullptr};
+  EnumChildWindows(window, MatchChild, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
