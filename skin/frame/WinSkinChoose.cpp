@@ -126,7 +126,8 @@ const TMapRow kRows[] = {
     {Is<TCustomCheckBox>, xcCheckBox, Plain<TSkinCheckBox>},
     {Named<"TTRACKBAR">, xcButton, Plain<TSkinTrackBar>},
     {Named<"TUPDOWN">, xcButton, Plain<TSkinUpDown>},
-    {Is<TCustomRadioGroup>, xcRadioButton, [](TWinSkinForm& f, TComponent* c) { SkinGroup<TSkinRadioButton>(f, c, true); }},
+    {Is<TCustomRadioGroup>, xcRadioButton,
+     [](TWinSkinForm& f, TComponent* c) { SkinGroup<TSkinRadioButton>(f, c, true); }},
     {Named<"TDBNAVIGATOR">, xcPanel,
      [](TWinSkinForm& f, TComponent* c) {
        SetEnumPropByName(c, "Flat", "True");
@@ -155,7 +156,9 @@ const TMapRow kRows[] = {
     {Named<"TRICHEDIT", "TWWDBRICHEDIT", "TDXDBMEMO">, xcScrollbar, Bars<TSkinScrollbar, true>},
     {Is<TBitBtn>, xcBitBtn, Plain<TSkinBitButton>, true},
     {Is<TSpeedButton>, xcSpeedButton,
-     [](TWinSkinForm& f, TComponent* c) { (new TSkinSpeedButton(c))->AttachGraphic(&f, f.SkinData, &f.ControlCanvas); }},
+     [](TWinSkinForm& f, TComponent* c) {
+       (new TSkinSpeedButton(c))->AttachGraphic(&f, f.SkinData, &f.ControlCanvas);
+     }},
     {Is<TCustomPanel>, xcPanel, SkinContainer},
     {Named<"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID">, xcScrollbar, Bars<TSkinScrollbar, false>},
     {Is<TListView>, xcScrollbar, Bars<TSkinListView, false>},

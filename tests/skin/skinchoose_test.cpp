@@ -42,16 +42,14 @@ class SkinChoose : public SkinControlTest {
     Add<TButton>("tag-99")->Tag = -99;
     Add<TPlainBox>("plain");
   }
+  // Where it lies does not matter here.
   template <class C>
   C* Add(const char* name, int left = 0, int top = 150) {
-    C* c = b->Add<C>(left + 30 * b->Form->ComponentCount() % 500, top, 28, 24);
+    C* c = b->Add<C>(left, top, 28, 24);
     c->Name = name;
     return c;
   }
-  // The class of the skinned control listed for a component, or "".
-  std::string SkinOf(TComponent* c) {
-    return SkinnedClassOf(b->Frame, c);
-  }
+  std::string SkinOf(TComponent* c) { return SkinnedClassOf(b->Frame, c); }
   std::string SkinOf(const char* name) { return SkinOf(b->Form->FindComponent(name)); }
   void Skin() {
     b->Frame.FreeSkinControls();
