@@ -136,7 +136,10 @@ void TSkinButton::AfterMessage(TMessage& m) {
       if (Form && Form->HotButton && Form->HotButton != this) SkinMouseLeave(Form->HotButton);
       if (!Form || Form->HotButton != this) {
         Redraw();
-        if (Form) Form->HotButton = this;
+        if (Form) {
+          Form->HotButton = this;
+          Form->WakeHoverTimer();
+        }
       }
       return;
     case WM_LBUTTONUP:
@@ -149,7 +152,10 @@ void TSkinButton::AfterMessage(TMessage& m) {
       if (!Enabled) return;
       ButtonState |= bsHot;
       Redraw();
-      if (Form) Form->HotButton = this;
+      if (Form) {
+        Form->HotButton = this;
+        Form->WakeHoverTimer();
+      }
       return;
     case CM_MOUSELEAVE:
       if (!Enabled) return;

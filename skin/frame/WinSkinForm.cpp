@@ -130,8 +130,8 @@ void TWinSkinForm::SkinWindow(TSkinData* skinData) {
     RebuildSysButtons();
   }
   WindowHook.Hook(Handle);
-  // Still to come: the skinned controls (SkinComponents for a form,
-  // SkinChildWindows for a plain window).
+  if (Form) SkinComponents(Form);
+  else SkinChildWindows();
   InvalidateRect(Handle, nullptr, TRUE);
 }
 
@@ -486,6 +486,7 @@ bool TWinSkinForm::RunningFrameMessage(TMessage& m) {
     case WM_DRAWITEM: DrawItem(m); return true;
     case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDOWN:
       NCMouse(m);
+      WakeHoverTimer();
       return true;
   }
   return false;
@@ -611,8 +612,9 @@ void TWinSkinForm::NCPaint(TMessage& m) {
 
 void TWinSkinForm::NCActivate(TMessage& m) {
   Active = m.WParam != 0;
-  HoverTimer->SetEnabled(Active);
-  if (!Active) LeaveHotButton();
+  HoverTimer->SetEnabled(false);
+  if (Active) WakeHoverTimer();
+  else LeaveHotButton();
   if (!MdiChildNotNormal()) PaintFrame(nullptr);
   m.Result = 1;
 }
@@ -630,7 +632,7 @@ void TWinSkinForm::FinishTakeover() {
     }
   }
   LifeState = lsActive;
-  HoverTimer->SetEnabled(true);
+  WakeHoverTimer();
 }
 
 void TWinSkinForm::FormWindowProc(TMessage& m) {
@@ -942,6 +944,7 @@ void TWinSkinForm::HoverTimerTimer() {
   const POINT p = ScreenToFrame(cursor);
   if (HotObject && !PtInRect(&HotObject->Rect, p)) HotObject->MouseLeave();
   HoverHotButton();
+  if (!HoverNeeded()) HoverTimer->SetEnabled(false);
 }
 
 // The window region.

@@ -15,7 +15,7 @@
 // client is hooked, so that new MDI children are taken over and a maximised
 // child's buttons show in the bar.
 //
-// Still to come, where marked below: the skinned controls.
+// Its controls get skinned controls beside them (WinSkinChoose.cpp).
 #pragma once
 #include <windows.h>
 
@@ -206,6 +206,25 @@ class TWinSkinForm : public TComponent {
   // The hover tick's part for a window without a form: the hot button takes
   // its leave once the cursor is outside its window rectangle.
   void HoverHotButton();
+  // The hover tick runs only while the window is active and something it
+  // lets go of is hot: an element of the frame or a plain window's button.
+  bool HoverNeeded() const { return HotObject || (HotButton && !Form); }
+  void WakeHoverTimer();
+
+  // ---- Choosing the skinned controls (WinSkinChoose.cpp) ----
+  // Skins every component `parent` owns, in order, after the dead controls
+  // are purged.
+  void SkinComponents(TComponent* parent);
+  // Chooses and attaches the skinned control of one component.
+  void MapControl(TComponent* component, TComponent* parent);
+  // The skin data's Skin3rd kind for an upper-cased class name; true when
+  // the table names the class, whether or not anything was attached.
+  bool MapSkin3rd(const std::string& className, TComponent* component);
+  bool IsSkinned(TComponent* component);
+  bool HasScrollBars(TComponent* component);
+  // A window without a form: every child window, by class name and style.
+  void SkinChildWindows();
+  void SkinChildWindow(HWND window);
 
  private:
   void FormWindowProc(TMessage& m);

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <vector>
 
+#include "ExtCtrls.h"
 #include "WinSkinButtons.h"
 #include "WinSkinForm.h"
 
@@ -51,4 +52,8 @@ void TWinSkinForm::HoverHotButton() {
   if (Form || !HotButton) return;
   POINT cursor;
   if (GetCursorPos(&cursor) && !PtInRect(&HotButton->WindowRect, cursor)) LeaveHotButton();
+}
+
+void TWinSkinForm::WakeHoverTimer() {
+  if (HoverTimer && Active && HoverNeeded()) HoverTimer->SetEnabled(true);
 }

@@ -11,11 +11,14 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 
 #include "CorvelAcpi.h"
 #include "FakeMachine.h"
+#include "SkinManage.h"
+#include "SkinTestKit.h"
 #include "TestSupport.h"
 #include "Unit_Battery.h"
 #include "Unit_global.h"
@@ -639,6 +642,28 @@ TEST_F(BatteryPageTest, UnknownFullCapacityShowsNoPercent) {
   form->PGC->SetActivePage(form->TSBatt);
   EXPECT_EQ(form->BatteryMemos[0]->Lines()[8], "percentage:100%");
   EXPECT_EQ(form->Lab_LeftTime->Caption(), "Left time:1:00hours");
+}
+
+// The skin's takeover gives every control of the window its skinned control;
+// the battery memos, made after it, keep the platform's look.
+TEST_F(BatteryPageTest, EveryControlHasTheSkinnedControlOfItsClass) {
+  const TWinSkinForm* frame = SkinManage->FindSkinForm(form->Handle());
+  ASSERT_NE(frame, nullptr);
+  const std::map<std::string, std::string> skinOf = {
+      {"TPageControl", "TSkinTab"},        {"TMemo", "TSkinScrollbar"},   {"TRadioGroup", "TSkinGroupBox"},
+      {"TButton", "TSkinButton"},          {"TSpeedButton", "TSkinSpeedButton"}, {"TCheckBox", "TSkinCheckBox"},
+      {"TTrackBar", "TSkinTrackBar"},      {"TEdit", "TSkinEdit"},        {"TPanel", "TSkinBox"},
+      {"TStatusBar", "TSkinStatusBar"},    {"TTabSheet", ""},             {"TImage", ""},
+      {"TLabel", ""}};
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    auto* c = dynamic_cast<TControl*>(form->Components(i));
+    if (!c) continue;
+    const bool later = c == form->BatteryMemos[0];
+    ASSERT_TRUE(later || skinOf.count(c->ClassName())) << c->Name << " of a class the test does not know";
+    EXPECT_EQ(skintest::SkinnedClassOf(*frame, c), later ? "" : skinOf.at(c->ClassName())) << c->Name;
+  }
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(skintest::SkinnedClassOf(*frame, form->RG_PWR->Buttons(i)), "TSkinRadioButton");
+  EXPECT_FALSE(form->StatusBar1->SizeGrip());
 }
 
 }  // namespace

@@ -323,6 +323,112 @@ TEST_F(PavonaTest, TheSettingsWindowHasTheSkinsFrameAndMovesByItsTitleBar) {
   EXPECT_TRUE(testsupport::WaitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 1; }, 3000));
 }
 
+namespace {
+
+struct ChildSearch {
+  const char *cls, *text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND h, LPARAM p) {
+  auto& s = *reinterpret_cast<ChildSearch*>(p);
+  char c[64] = {}, t[64] = {};
+  GetClassNameA(h, c, sizeof c);
+  GetWindowTextA(h, t, sizeof t);
+  if (lstrcmpiA(c, s.cls) || !IsWindowVisible(h) || std::string(t).rfind(s.text, 0) != 0) return TRUE;
+  s.found = h;
+  return FALSE;
+}
+
+// A visible child window of that class whose text starts as given.
+HWND ChildOf(HWND window, const char* cls, const char* text = "") {
+  ChildSearch search{cls, text, nullptr};
+  EnumChildWindows(window, MatchChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The mean of the columns of a screen rectangle that show the colour; -1 when none do.
+int ColumnWith(const RECT& r, COLORREF colour) {
+  HDC screen = GetDC(nullptr);
+  int count = 0, sum = 0;
+  for (int x = r.left; x < r.right; ++x)
+    for (int y = r.top; y < r.bottom; ++y)
+      if (GetPixel(screen, x, y) == colour) {
+        ++count, sum += x;
+        break;
+      }
+  ReleaseDC(nullptr, screen);
+  return count ? sum / count : -1;
+}
+
+RECT ScreenRect(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return r;
+}
+
+}  // namespace
+
+// The settings window's controls drawn by the skin take the mouse as a user
+// gives it: the tabs switch pages, a check box toggles, the brightness bar's
+// thumb follows a drag and the level follows the bar, and the information
+// memo scrolls by a drag of its thumb.
+TEST_F(PavonaTest, ItsSkinnedControlsFollowTheMouse) {
+  Start();
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+  Sim("event 81");
+  const HWND window = MainWindow();
+  ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }, 3000));
+  const HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
+  const RECT t = ScreenRect(tabs);
+  const auto showPage = [&](int index) {
+    testsupport::ClickAt(POINT{t.left + 120 * index + 60, t.top + 12});
+    EXPECT_TRUE(testsupport::WaitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == index; }, 3000));
+    SendMessageA(window, WM_NULL, 0, 0);  // the page has gathered its content
+    Sleep(300);
+  };
+  constexpr COLORREF accent = RGB(43, 108, 214), thumb = RGB(160, 167, 177), channel = RGB(232, 234, 238);
+
+  showPage(3);
+  const HWND lcd = ChildOf(window, "Button", "--LCD");
+  ASSERT_NE(lcd, nullptr) << "the display page shows";
+  RECT box = ScreenRect(lcd);
+  box.right = box.left + 16;
+  EXPECT_GT(ColumnWith(box, accent), 0) << "checked: the skin's box in the accent";
+  testsupport::ClickAt(POINT{box.left + 8, (box.top + box.bottom) / 2});
+  EXPECT_TRUE(testsupport::WaitFor([&] { return SendMessageA(lcd, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 3000));
+  Sleep(200);
+  EXPECT_EQ(ColumnWith(box, accent), -1) << "cleared: no accent left";
+
+  const HWND bar = ChildOf(window, TRACKBAR_CLASSA);
+  const RECT b = ScreenRect(bar);
+  const int before = ColumnWith(b, accent);
+  ASSERT_GT(before, 0) << "the skin's thumb";
+  DragBy(POINT{before, (b.top + b.bottom) / 2}, 120, 0);
+  Sleep(300);
+  const int position = int(SendMessageA(bar, TBM_GETPOS, 0, 0));
+  EXPECT_GT(position, 60);
+  EXPECT_NEAR(ColumnWith(b, accent), before + 120, 6) << "the thumb under the mouse";
+  EXPECT_NE(Sim("show").find("\nbrightness=" + std::to_string(10 + position) + "\n"), std::string::npos)
+      << "the level of 10..110 follows";
+
+  showPage(1);
+  const HWND memo = ChildOf(window, "Edit");
+  ASSERT_NE(memo, nullptr) << "the system information page shows";
+  std::string lines;
+  for (int i = 0; i < 80; ++i) lines += "line " + std::to_string(i) + "\r\n";
+  SendMessageA(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines.c_str()));
+  Sleep(300);
+  const RECT m = ScreenRect(memo);
+  const POINT grip{m.right - GetSystemMetrics(SM_CXVSCROLL) / 2, m.top + GetSystemMetrics(SM_CYVSCROLL) + 12};
+  EXPECT_EQ(ScreenPixel(grip.x, grip.y), thumb) << "the skin's thumb at the top";
+  DragBy(grip, 0, 150);
+  EXPECT_TRUE(testsupport::WaitFor([&] { return SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0) > 20; }, 3000));
+  Sleep(300);
+  EXPECT_EQ(ScreenPixel(grip.x, grip.y), channel) << "the thumb left the top";
+  EXPECT_EQ(ScreenPixel(grip.x, grip.y + 150), thumb) << "the thumb under the mouse";
+}
+
 TEST_F(PavonaTest, WhileTheCameraRunsItsKeyTakesAPicture) {
   Start();
   ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));

@@ -532,6 +532,7 @@ TEST_F(SkinFrameTest, TitleButtonsFollowTheMouse) {
     EXPECT_EQ(Seen(h, W - 29, 5), step.closeCorner) << step.what;
     EXPECT_EQ(Seen(h, W - 42, 11), step.own) << step.what;
     EXPECT_EQ(g_seen, step.seen) << step.what;
+    EXPECT_EQ(frame->HoverTimer->Enabled(), frame->HotObject != nullptr) << step.what << ": ticks only while hot";
   }
   ASSERT_NE(frame->HotObject, nullptr);
   data->SkinChanged();

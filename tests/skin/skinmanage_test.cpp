@@ -417,7 +417,7 @@ TEST_F(SkinFrameTest, AnswersFinishesOnTheMessageLoopAndDiesWithItsWindow) {
   EXPECT_EQ(Query(h), 1);
   Pump();
   EXPECT_EQ(frame->LifeState, lsActive);
-  EXPECT_TRUE(frame->HoverTimer->Enabled());
+  EXPECT_FALSE(frame->HoverTimer->Enabled()) << "nothing is hot: no hover tick";
   EXPECT_EQ(frame->Caption, "test");
   EXPECT_EQ(frame->WindowClass, "SkinTestWindow");
 

@@ -87,14 +87,15 @@ Shape SpeakerOn() {
 Shape SpeakerOff() {
   return Union({Speaker(), Segment(0.2f, -0.3f, 0.75f, 0.3f, kStroke), Segment(0.2f, 0.3f, 0.75f, -0.3f, kStroke)});
 }
-Shape Sun() {
-  std::vector<Shape> parts = {Circle(0, 0, 0.35f)};
+Shape SunRays() {
+  std::vector<Shape> parts;
   for (int i = 0; i < 8; ++i) {
     const float a = i * 3.14159265f / 4;
     parts.push_back(Segment(0.55f * std::cos(a), 0.55f * std::sin(a), 0.8f * std::cos(a), 0.8f * std::sin(a), kStroke));
   }
   return Union(parts);
 }
+Shape Sun() { return Union({Circle(0, 0, 0.35f), SunRays()}); }
 Shape Screen(float x0, float y0, float x1, float y1) {
   return Minus(Box(x0, y0, x1, y1, 0.06f), Box(x0 + 0.1f, y0 + 0.1f, x1 - 0.1f, y1 - 0.1f));
 }
@@ -346,7 +347,8 @@ int main(int argc, char** argv) {
       {"IMG_PS4", [&] { return Tile(128, blue, Hibernate()); }},
       {"IMG_GMH", [&] { return Tile(128, green, Gamepad()); }},
       {"IMG_BBB", [&] { return Tile(512, green, Battery(0.7f)); }},
-      {"IMG_LIT", [&] { return Tile(256, orange, Sun()); }},
+      // The page writes the brightness percent over its middle.
+      {"IMG_LIT", [&] { return Tile(256, orange, SunRays()); }},
       {"IMG_PPL", [&] { return Tile(128, teal, Gauge(true)); }},
       {"IMG_IRC", [&] { return Tile(128, slate, Union({Note(), Slash()})); }},
       {"IMG_IRO", [&] { return Tile(128, purple, Note()); }},

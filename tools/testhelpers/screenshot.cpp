@@ -70,7 +70,11 @@ int Pages(const char* caption, const std::string& prefix) {
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     Input(INPUT_MOUSE, MOUSEEVENTF_LEFTDOWN);
     Input(INPUT_MOUSE, MOUSEEVENTF_LEFTUP);
-    Sleep(700);
+    // A page may gather its content when first shown: wait until the window
+    // answers again, then for its painting.
+    Sleep(200);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, nullptr);
+    Sleep(500);
     GetWindowRect(window, &r);
     if (!SaveScreenArea(r, prefix + std::to_string(page + 1) + ".bmp")) return 1;
   }

@@ -203,6 +203,16 @@ void Repaint(HWND window) {
   Pump();
 }
 
+std::string SkinnedClassOf(const TWinSkinForm& frame, TComponent* component) {
+  auto* window = dynamic_cast<TWinControl*>(component);
+  for (TSkinControl* s : frame.Controls) {
+    const bool byControl = s->Control || s->GraphicControl;
+    if (byControl && (s->Control == component || s->GraphicControl == component)) return s->ClassName();
+    if (!byControl && window && window->HandleAllocated() && s->Handle == window->Handle()) return s->ClassName();
+  }
+  return "";
+}
+
 COLORREF ControlPixel(TControl& control, int x, int y) {
   if (auto* w = dynamic_cast<TWinControl*>(&control)) return WindowPixel(w->Handle(), x, y);
   return ClientPixel(control.Parent()->Handle(), control.Left() + x, control.Top() + y);

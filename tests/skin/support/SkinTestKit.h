@@ -141,6 +141,10 @@ class ControlBench {
   TForm* Form = nullptr;
 };
 
+// The class of the skinned control the frame lists for a component (by the
+// control, or by its window), or "".
+std::string SkinnedClassOf(const TWinSkinForm& frame, TComponent* component);
+
 // What the user sees at (x, y) of a control: its window's DC, or its
 // parent's for a control without a window.
 COLORREF ControlPixel(TControl& control, int x, int y);
