@@ -179,3 +179,39 @@ TEST_F(OverlayTest, OnScreenTheVolumePictureShowsItsBarsThenFades) {
   // In real time: held 1.5 s from the show, then about 0.9 s of fading.
   EXPECT_TRUE(testsupport::WaitFor([] { return !ICOForm->Showing(); }, 4000));
 }
+
+// Pictures are decoded once and the window's bitmap is reused: every show
+// must still look exactly like what it asks for, whatever came before it.
+TEST_F(OverlayTest, EveryShowLooksLikeWhatItAsksForWhateverCameBefore) {
+  struct Show {
+    const char* name;
+    const char* text;
+    int level;   // -1: a text show
+    int sameAs;  // the earlier show it must look like; -1: unlike every earlier one
+  };
+  const Show shows[] = {
+      {"IMG_VOL", "", 100, -1}, {"IMG_VOL", "", 20, -1},   {"IMG_VOL", "", -1, -1},    {"IMG_VOL", "", 100, 0},
+      {"IMG_VOL", "", 23, 1},   {"IMG_VOL", "", 5, 2},     {"IMG_MON", "", -1, -1},    {"IMG_VOL", "", -1, 2},
+      {"IMG_BAT", "80%", -1, -1}, {"IMG_BAT", "7%", -1, -1}, {"IMG_BAT", "", -1, -1}, {"IMG_BAT", "80%", -1, 8},
+  };
+  std::vector<std::string> seen;
+  for (const Show& s : shows) {
+    if (s.level < 0)
+      ICOForm->ShowIconText(s.name, s.text);
+    else
+      ICOForm->ShowIconLevel(s.name, s.level);
+    WaitPumping(150);
+    const RECT r = Rect();
+    TBitmap shot(r.right - r.left, r.bottom - r.top, pf32bit);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    seen.emplace_back(reinterpret_cast<const char*>(shot.ScanLine(0)), size_t(shot.Stride()) * size_t(shot.Height()));
+    const size_t i = seen.size() - 1;
+    if (s.sameAs >= 0)
+      EXPECT_EQ(seen[i], seen[size_t(s.sameAs)]) << "show " << i;
+    else
+      for (size_t j = 0; j < i; ++j) EXPECT_NE(seen[i], seen[j]) << "show " << i << " looks like show " << j;
+  }
+}
