@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "Graphics.h"
 #include "ICOShow.h"
 #include "StepClock.h"
+#include "Streams.h"
 #include "TestSupport.h"
 #include "Unit_global.h"
 
@@ -62,6 +65,35 @@ TEST(Overlay, PicturesMustExistAndCarryAlpha) {
   EXPECT_EQ(vol->Width(), 299);
   EXPECT_EQ(vol->Height(), 181);
   EXPECT_TRUE(vol->AlphaPremultiplied);
+}
+
+// The pages' library pictures are decoded when first drawn: they draw as the
+// picture decoded at once would, and a missing one fails at once.
+TEST(LibraryPicture, DrawsAsDecodedAtOnceAndFailsAtOnceWhenMissing) {
+  const std::pair<HMODULE, const char*> pictures[] = {
+      {LoadLibraryA("Iconvault.dll"), "IMG_CAM"}, {LoadLibraryA("Iconvault.dll"), "IMG_MON"},
+      {GetModuleHandleA(nullptr), "IMG_RGB"}};
+  for (auto [module, name] : pictures) {
+    TIconvaultPicture picture(module, name);
+    TResourceStream stream(module, name, RT_RCDATA);
+    TPngImage decoded;
+    decoded.LoadFromStream(stream);
+    decoded.PremultiplyAlpha();
+    ASSERT_EQ(picture.Width(), decoded.Width()) << name;
+    ASSERT_EQ(picture.Height(), decoded.Height()) << name;
+    std::string drawn[2];
+    for (int i = 0; i < 2; ++i) {
+      TBitmap target(decoded.Width(), decoded.Height(), pf32bit);
+      std::memset(target.ScanLine(0), 0x40, size_t(target.Stride()) * size_t(target.Height()));
+      const RECT r = {0, 0, decoded.Width(), decoded.Height()};
+      i ? decoded.Draw(target.Canvas(), r) : picture.Draw(target.Canvas(), r);
+      GdiFlush();
+      drawn[i].assign(reinterpret_cast<const char*>(target.ScanLine(0)), size_t(target.Stride()) * size_t(target.Height()));
+    }
+    EXPECT_EQ(drawn[0], drawn[1]) << name;
+  }
+  EXPECT_EQ(MessageOf([] { TIconvaultPicture(LoadLibraryA("Iconvault.dll"), "IMG_NONE"); }),
+            "Resource IMG_NONE not found");
 }
 
 TEST_F(OverlayTest, FadeStepsDownToZeroThenHides) {
