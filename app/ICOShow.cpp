@@ -79,16 +79,9 @@ void TICOForm::FormCreate(TObject*) {
 void TICOForm::Show(const std::string& name, const std::string& text, std::optional<int> level) {
   fade_.Stop();
   hold_.Start(1500);  // the hold counts from the call
-  auto& cached = pictures_[name];
-  if (!cached) {
-    try {
-      cached = LoadOverlayPicture(library_, name);
-    } catch (...) {
-      pictures_.erase(name);
-      throw;
-    }
-  }
-  TBitmap& picture = *cached;
+  auto cached = pictures_.find(name);
+  if (cached == pictures_.end()) cached = pictures_.emplace(name, LoadOverlayPicture(library_, name)).first;
+  TBitmap& picture = *cached->second;
   pictureName_ = name;
   text_ = text;
   level_ = level;
@@ -110,14 +103,14 @@ void TICOForm::Show(const std::string& name, const std::string& text, std::optio
   if (!placed)
     SetWindowPos(Handle(), HWND_TOPMOST, left, top, size_.cx, size_.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   TControl::SetVisible(true);
-  DrawLayer(picture, text, level);
+  DrawLayer(picture);
   POINT source = {0, 0};
   UpdateLayeredWindow(Handle(), nullptr, nullptr, &size_, layer_.Canvas().Handle(), &source, 0, &blend_, ULW_ALPHA);
 }
 
-void TICOForm::DrawLayer(TBitmap& picture, const std::string& text, std::optional<int> level) {
+void TICOForm::DrawLayer(TBitmap& picture) {
   // Levels with the same number of bars look the same.
-  const std::string key = pictureName_ + '\n' + (level ? std::to_string(LevelBars(*level)) : "\n" + text);
+  const std::string key = pictureName_ + '\n' + (level_ ? std::to_string(LevelBars(*level_)) : "\n" + text_);
   if (key == layerKey_) return;
   layerKey_.clear();  // until it is drawn
   if (!drawing_) drawing_ = std::make_unique<TDrawing>();
@@ -132,12 +125,12 @@ void TICOForm::DrawLayer(TBitmap& picture, const std::string& text, std::optiona
     std::memcpy(layer_.ScanLine(y), picture.ScanLine(y), row);
   if (!drawing_->graphics) drawing_->graphics = std::make_unique<Gdiplus::Graphics>(canvas.Handle());
   Gdiplus::Graphics& graphics = *drawing_->graphics;
-  if (level) {
-    for (int i = 0; i < LevelBars(*level); ++i) {
+  if (level_) {
+    for (int i = 0; i < LevelBars(*level_); ++i) {
       drawing_->pen.SetWidth(static_cast<Gdiplus::REAL>(kBars[i].width));
       graphics.DrawLine(&drawing_->pen, kBars[i].x1, kBars[i].y, kBars[i].x2, kBars[i].y);
     }
-  } else if (!text.empty()) {
+  } else if (!text_.empty()) {
     if (!drawing_->font) {
       canvas.Font.SetName("Arial");
       canvas.Font.SetSize(13);
@@ -145,7 +138,7 @@ void TICOForm::DrawLayer(TBitmap& picture, const std::string& text, std::optiona
       canvas.TextWidth("");  // selects the font into the device context
       drawing_->font = std::make_unique<Gdiplus::Font>(canvas.Handle());
     }
-    const std::wstring w = Wide(text);
+    const std::wstring w = Wide(text_);
     graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), drawing_->font.get(), Gdiplus::PointF(140, 65),
                         &drawing_->grey);
     graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), drawing_->font.get(), Gdiplus::PointF(141, 66),

@@ -46,7 +46,7 @@ class TICOForm : public TForm {
   // Both shows: the hold, the picture, the window; then the layer, drawn
   // anew only when it holds something else.
   void Show(const std::string& name, const std::string& text, std::optional<int> level);
-  void DrawLayer(TBitmap& picture, const std::string& text, std::optional<int> level);
+  void DrawLayer(TBitmap& picture);
 
   HMODULE library_ = nullptr;
   // Every picture shown, decoded and premultiplied once: the library is small.
