@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -88,13 +87,6 @@ struct Process {
       if (pid == pi.dwProcessId) return w;
     }
     return nullptr;
-  }
-  // Its processor time so far, user and kernel.
-  double CpuMs() const {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user)) return 0;
-    auto ms = [](const FILETIME& t) { return double(uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e4; };
-    return ms(kernel) + ms(user);
   }
   double WorkingSetMB() const {
     PROCESS_MEMORY_COUNTERS c = {};
@@ -263,7 +255,6 @@ struct Session {
 struct Times {
   std::vector<double> shown, answered;  // ms from sending until on screen / until the handler returned
   int missed = 0;                       // events whose picture did not appear within a second
-  double cpu = 0;                       // the receiver's processor ms per event
 };
 
 // One event of `kind` showing picture `which`.
@@ -305,9 +296,7 @@ Results MeasureControl(Control& control, int events, int cold) {
   Session s(control);
   for (size_t k = 0; k < std::size(kKinds); ++k) {
     s.Calibrate(kKinds[k]);
-    const double cpu = control.process->CpuMs();
     for (int i = 0; i < events; ++i) TimeEvent(s, kKinds[k], i % 2, r.warm[k]);
-    r.warm[k].cpu = (control.process->CpuMs() - cpu) / events;
   }
   r.wsAfter = control.process->WorkingSetMB();
   for (size_t k = 0; k < std::size(kKinds); ++k) {
@@ -369,13 +358,11 @@ int main(int argc, char** argv) {
   Sleep(3000);
   const double emptyIdle = empty.process->WorkingSetMB();
   Times emptyTimes;
-  const double emptyCpu = empty.process->CpuMs();
   for (int i = 0; i < events; ++i) {
     const double t0 = Now();
     SendEvent(empty.window, kKinds[0].code[0]);
     emptyTimes.answered.push_back(Now() - t0);
   }
-  emptyTimes.cpu = (empty.process->CpuMs() - emptyCpu) / events;
   std::vector<Results> results;
   for (Control& c : controls) results.push_back(MeasureControl(c, events, cold));
   const double emptyAfter = empty.process->WorkingSetMB();
@@ -401,7 +388,6 @@ int main(int argc, char** argv) {
   std::printf("  (answered: until the event's message returned)\n");
   std::printf("  %-24s %-20s   %-20s   %-20s\n", "", kKinds[0].name, kKinds[1].name, kKinds[2].name);
   std::printf("  %-24s %s   (any event's message to the empty window)\n", "empty, answered", Spread(emptyTimes.answered).c_str());
-  std::printf("  %-24s %6.2f\n", "empty, processor/event", emptyTimes.cpu);
   for (size_t i = 0; i < results.size(); ++i) {
     auto row = [&](const char* what, Times (&t)[std::size(kKinds)], bool answered) {
       std::string label = std::string(names[i]) + ", " + what;
@@ -412,9 +398,6 @@ int main(int argc, char** argv) {
     row("in a row, on screen", results[i].warm, false);
     row("in a row, answered", results[i].warm, true);
     row("cold, on screen", results[i].cold, false);
-    std::printf("  %-24s", (std::string(names[i]) + ", processor/event").c_str());
-    for (auto& k : results[i].warm) std::printf(" %6.2f %16s", k.cpu, "");
-    std::printf("\n");
     int missed = 0;
     for (size_t k = 0; k < std::size(kKinds); ++k) missed += results[i].warm[k].missed + results[i].cold[k].missed;
     if (missed) std::printf("  %s: %d events never reached the screen within 1 s\n", names[i], missed);
