@@ -3,6 +3,7 @@
 #include <objidl.h>
 
 #include <algorithm>
+#include <cstring>
 // GDI+ expects min and max, which NOMINMAX keeps out of the windows headers.
 namespace Gdiplus {
 using std::max;
@@ -46,6 +47,15 @@ std::unique_ptr<TPngImage> LoadOverlayPicture(HMODULE library, const std::string
   return picture;
 }
 
+// The GDI+ objects of the overlay, made once; the surface belongs to the
+// layer's bitmap of the moment.
+struct TICOForm::TDrawing {
+  Gdiplus::Pen pen{Gdiplus::Color(0xFFFFFF00), 1.0f};
+  Gdiplus::SolidBrush grey{Gdiplus::Color(0xFF808080)}, white{Gdiplus::Color(0xFFFFFFFF)};
+  std::unique_ptr<Gdiplus::Font> font;
+  std::unique_ptr<Gdiplus::Graphics> graphics;
+};
+
 TICOForm::TICOForm(TComponent* owner)
     : TForm(owner), hold_([this] { HoldTimerProc(); }), fade_([this] { FadeTimerProc(); }) {
   Method("FormCreate", &TICOForm::FormCreate);
@@ -56,6 +66,7 @@ TICOForm::TICOForm(TComponent* owner)
 TICOForm::~TICOForm() {
   hold_.Stop();
   fade_.Stop();
+  drawing_.reset();
   if (gdiplus_) Gdiplus::GdiplusShutdown(gdiplus_);
 }
 
@@ -65,12 +76,16 @@ void TICOForm::FormCreate(TObject*) {
   library_ = LoadLibraryA("Iconvault.dll");
 }
 
-std::unique_ptr<TPngImage> TICOForm::Prepare(const std::string& name) {
+void TICOForm::Show(const std::string& name, const std::string& text, std::optional<int> level) {
   fade_.Stop();
   hold_.Start(1500);  // the hold counts from the call
-  auto picture = LoadOverlayPicture(library_, name);
+  auto cached = pictures_.find(name);
+  if (cached == pictures_.end()) cached = pictures_.emplace(name, LoadOverlayPicture(library_, name)).first;
+  TBitmap& picture = *cached->second;
   pictureName_ = name;
-  size_ = {picture->Width(), picture->Height()};
+  text_ = text;
+  level_ = level;
+  size_ = {picture.Width(), picture.Height()};
   blend_ = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   // Centred when it appears, kept in place while it is on screen. It never
   // takes the foreground: the keys meant for the program in front must still
@@ -82,50 +97,60 @@ std::unique_ptr<TPngImage> TICOForm::Prepare(const std::string& name) {
     left = (GetSystemMetrics(SM_CXSCREEN) - size_.cx) / 2;
     top = (GetSystemMetrics(SM_CYSCREEN) - size_.cy) / 2;
   }
-  SetWindowPos(Handle(), HWND_TOPMOST, left, top, size_.cx, size_.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // Already on top at this size: placing it again would change nothing.
+  const bool placed = Visible() && IsWindowVisible(Handle()) && r.right - r.left == size_.cx &&
+                      r.bottom - r.top == size_.cy && !GetWindow(Handle(), GW_HWNDPREV);
+  if (!placed)
+    SetWindowPos(Handle(), HWND_TOPMOST, left, top, size_.cx, size_.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   TControl::SetVisible(true);
-  return picture;
-}
-
-void TICOForm::UpdateLayer(TPngImage& picture) {
+  DrawLayer(picture);
   POINT source = {0, 0};
-  UpdateLayeredWindow(Handle(), nullptr, nullptr, &size_, picture.Canvas().Handle(), &source, 0, &blend_, ULW_ALPHA);
+  UpdateLayeredWindow(Handle(), nullptr, nullptr, &size_, layer_.Canvas().Handle(), &source, 0, &blend_, ULW_ALPHA);
 }
 
-void TICOForm::ShowIconText(const std::string& name, const std::string& text) {
-  auto picture = Prepare(name);
-  text_ = text;
-  level_.reset();
-  if (!text.empty()) {
-    TCanvas& canvas = picture->Canvas();
-    canvas.Font.SetName("Arial");
-    canvas.Font.SetSize(13);
-    canvas.Font.SetStyle(fsBold);
-    canvas.TextWidth("");  // selects the font into the device context
-    Gdiplus::Graphics graphics(canvas.Handle());
-    Gdiplus::SolidBrush grey(Gdiplus::Color(0xFF808080)), white(Gdiplus::Color(0xFFFFFFFF));
-    Gdiplus::Font font(canvas.Handle());
-    const std::wstring w = Wide(text);
-    graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), &font, Gdiplus::PointF(140, 65), &grey);
-    graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), &font, Gdiplus::PointF(141, 66), &white);
+void TICOForm::DrawLayer(TBitmap& picture) {
+  // Levels with the same number of bars look the same.
+  const std::string key = pictureName_ + '\n' + (level_ ? std::to_string(LevelBars(*level_)) : "\n" + text_);
+  if (key == layerKey_) return;
+  layerKey_.clear();  // until it is drawn
+  if (!drawing_) drawing_ = std::make_unique<TDrawing>();
+  if (layer_.Width() != picture.Width() || layer_.Height() != picture.Height()) {
+    drawing_->graphics.reset();
+    layer_.SetSize(picture.Width(), picture.Height(), pf32bit);
   }
-  UpdateLayer(*picture);
-}
-
-void TICOForm::ShowIconLevel(const std::string& name, int level) {
-  auto picture = Prepare(name);
-  text_.clear();
-  level_ = level;
-  {
-    Gdiplus::Graphics graphics(picture->Canvas().Handle());
-    Gdiplus::Pen pen(Gdiplus::Color(0xFFFFFF00), 1.0f);
-    for (int i = 0; i < LevelBars(level); ++i) {
-      pen.SetWidth(static_cast<Gdiplus::REAL>(kBars[i].width));
-      graphics.DrawLine(&pen, kBars[i].x1, kBars[i].y, kBars[i].x2, kBars[i].y);
+  TCanvas& canvas = layer_.Canvas();
+  GdiFlush();
+  const size_t row = static_cast<size_t>(picture.Width()) * 4;
+  for (int y = 0; y < picture.Height(); ++y)
+    std::memcpy(layer_.ScanLine(y), picture.ScanLine(y), row);
+  if (!drawing_->graphics) drawing_->graphics = std::make_unique<Gdiplus::Graphics>(canvas.Handle());
+  Gdiplus::Graphics& graphics = *drawing_->graphics;
+  if (level_) {
+    for (int i = 0; i < LevelBars(*level_); ++i) {
+      drawing_->pen.SetWidth(static_cast<Gdiplus::REAL>(kBars[i].width));
+      graphics.DrawLine(&drawing_->pen, kBars[i].x1, kBars[i].y, kBars[i].x2, kBars[i].y);
     }
+  } else if (!text_.empty()) {
+    if (!drawing_->font) {
+      canvas.Font.SetName("Arial");
+      canvas.Font.SetSize(13);
+      canvas.Font.SetStyle(fsBold);
+      canvas.TextWidth("");  // selects the font into the device context
+      drawing_->font = std::make_unique<Gdiplus::Font>(canvas.Handle());
+    }
+    const std::wstring w = Wide(text_);
+    graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), drawing_->font.get(), Gdiplus::PointF(140, 65),
+                        &drawing_->grey);
+    graphics.DrawString(w.c_str(), static_cast<INT>(w.size()), drawing_->font.get(), Gdiplus::PointF(141, 66),
+                        &drawing_->white);
   }
-  UpdateLayer(*picture);
+  graphics.Flush(Gdiplus::FlushIntentionSync);
+  layerKey_ = key;
 }
+
+void TICOForm::ShowIconText(const std::string& name, const std::string& text) { Show(name, text, std::nullopt); }
+
+void TICOForm::ShowIconLevel(const std::string& name, int level) { Show(name, "", level); }
 
 void TICOForm::HoldTimerProc() {
   hold_.Stop();

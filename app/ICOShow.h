@@ -2,14 +2,14 @@
 // middle of the screen, with a line of text or level bars, held for 1.5 s and
 // then faded out.
 #pragma once
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "Forms.h"
+#include "Graphics.h"
 #include "ThreadTimer.h"
-
-class TPngImage;
 
 // Bars drawn for a level: level div 8 within 0..12.
 int LevelBars(int level);
@@ -40,11 +40,21 @@ class TICOForm : public TForm {
   void FadeTimerProc();
 
  private:
+  struct TDrawing;
+
   void FormCreate(TObject* Sender);
-  std::unique_ptr<TPngImage> Prepare(const std::string& name);
-  void UpdateLayer(TPngImage& picture);
+  // Both shows: the hold, the picture, the window; then the layer, drawn
+  // anew only when it holds something else.
+  void Show(const std::string& name, const std::string& text, std::optional<int> level);
+  void DrawLayer(TBitmap& picture);
 
   HMODULE library_ = nullptr;
+  // Every picture shown, decoded and premultiplied once: the library is small.
+  std::map<std::string, std::unique_ptr<TPngImage>> pictures_;
+  // The window's source bitmap and what is drawn on it, kept between shows.
+  TBitmap layer_;
+  std::string layerKey_;
+  std::unique_ptr<TDrawing> drawing_;
   BLENDFUNCTION blend_ = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   SIZE size_ = {0, 0};
   std::string pictureName_, text_;

@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -85,15 +86,36 @@ void StartupPictures::ReportFirstFailure() {
   }
 }
 
+TIconvaultPicture::TIconvaultPicture(HMODULE library, const std::string& name) : Name(name), library_(library) {
+  TResourceStream stream(library, name, RT_RCDATA);
+  // The size from the header (signature, then the IHDR chunk first).
+  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  uint8_t head[24];
+  auto number = [&](int at) { return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3]; };
+  if (stream.Read(head, sizeof head) != sizeof head || std::memcmp(head, kSignature, 8) != 0 ||
+      std::memcmp(head + 12, "IHDR", 4) != 0 || number(16) <= 0 || number(16) > 16384 || number(20) <= 0 ||
+      number(20) > 16384)
+    throw Exception("PNG image is not valid");
+  width_ = number(16);
+  height_ = number(20);
+}
+
+void TIconvaultPicture::Draw(TCanvas& c, const RECT& r) {
+  if (!decoded_) {
+    TResourceStream stream(library_, Name, RT_RCDATA);
+    auto picture = std::make_unique<TPngImage>();
+    picture->LoadFromStream(stream);
+    picture->PremultiplyAlpha();
+    decoded_ = std::move(picture);
+  }
+  decoded_->Transparent = Transparent;
+  decoded_->Draw(c, r);
+}
+
 void LoadIconvaultPng(TImage* image, const std::string& name) {
   try {
     // Loaded at every call and never freed: the module stays for the process.
-    TResourceStream stream(LoadLibraryA("Iconvault.dll"), name, RT_RCDATA);
-    auto picture = std::make_unique<TIconvaultPicture>();
-    picture->LoadFromStream(stream);
-    if (picture->PixelFormat() == pf32bit) picture->PremultiplyAlpha();
-    picture->Name = name;
-    image->Picture().SetGraphic(std::move(picture));
+    image->Picture().SetGraphic(std::make_unique<TIconvaultPicture>(LoadLibraryA("Iconvault.dll"), name));
   } catch (...) {
     if (!tolerantLoads) throw;
     image->Picture().SetGraphic(nullptr);

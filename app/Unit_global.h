@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "Graphics.h"
@@ -20,10 +21,21 @@ extern std::string RotationText;
 extern std::string BatteryPercentText;
 
 bool IsVista();
-// A picture of the picture library; it keeps its name.
-class TIconvaultPicture : public TPngImage {
+// A picture of the picture library; it keeps its name. It is decoded when
+// first drawn, so pictures of pages never shown take no memory; a missing
+// picture or one that is no PNG fails at once.
+class TIconvaultPicture : public TGraphic {
  public:
-  std::string Name;
+  TIconvaultPicture(HMODULE library, const std::string& name);
+  const std::string Name;
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void Draw(TCanvas& c, const RECT& r) override;
+
+ private:
+  HMODULE library_;
+  int width_ = 0, height_ = 0;
+  std::unique_ptr<TPngImage> decoded_;
 };
 
 // Puts the picture library's PNG picture of that name into the image.

@@ -22,7 +22,11 @@ bool TOpenDialog::Execute() {
   ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
   ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
   ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&ofn)) return false;
+  // Loaded when a dialog is first asked for: the library brings the printing
+  // system with it, which a program in the tray should not carry from the start.
+  static const auto open =
+      reinterpret_cast<decltype(&GetOpenFileNameA)>(GetProcAddress(LoadLibraryA("comdlg32.dll"), "GetOpenFileNameA"));
+  if (!open || !open(&ofn)) return false;
   FileName = file;
   return true;
 }

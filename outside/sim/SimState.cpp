@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 
 namespace sim {
@@ -45,43 +47,58 @@ void SetDefaults(State& s) {
   s.vistaPlan = 1;  // balanced
 }
 
-Machine::Machine() {
-  const std::string name = "Local\\CorvelSim." + MachineName();
-  mutex_ = CreateMutexA(nullptr, FALSE, (name + ".lock").c_str());
-  if (!mutex_) throw std::runtime_error("cannot create the simulator lock");
-  // An abandoned lock still protects a consistent record: every change is
-  // a few stores, so take it over.
-  WaitForSingleObject(mutex_, INFINITE);
+namespace {
 
+// Each machine is opened once per process and kept open: opening the file and
+// the mapping again for every call cost more than a millisecond under Wine,
+// which every device action paid several times over.
+struct Opened {
+  HANDLE mutex;
+  State* state;
+};
+
+Opened Open(const std::string& machine) {
+  static std::mutex lock;
+  static std::map<std::string, Opened> opened;
+  std::lock_guard<std::mutex> hold(lock);
+  if (auto it = opened.find(machine); it != opened.end()) return it->second;
+  const std::string name = "Local\\CorvelSim." + machine;
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, (name + ".lock").c_str());
+  if (!mutex) throw std::runtime_error("cannot create the simulator lock");
   char dir[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, dir);
-  const std::string file = std::string(dir) + "CorvelSim-" + MachineName() + ".dat";
+  const std::string file = std::string(dir) + "CorvelSim-" + machine + ".dat";
   HANDLE h = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
+    CloseHandle(mutex);
     throw std::runtime_error("cannot open the simulator state " + file);
   }
-  mapping_ = CreateFileMappingA(h, nullptr, PAGE_READWRITE, 0, sizeof(State), name.c_str());
+  HANDLE mapping = CreateFileMappingA(h, nullptr, PAGE_READWRITE, 0, sizeof(State), name.c_str());
   CloseHandle(h);
-  if (mapping_) state_ = static_cast<State*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(State)));
-  if (!state_) {
-    if (mapping_) CloseHandle(mapping_);
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
+  State* state = mapping ? static_cast<State*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(State))) : nullptr;
+  if (mapping) CloseHandle(mapping);  // the view keeps it
+  if (!state) {
+    CloseHandle(mutex);
     throw std::runtime_error("cannot map the simulator state");
   }
+  return opened[machine] = {mutex, state};
+}
+
+}  // namespace
+
+Machine::Machine() {
+  const Opened machine = Open(MachineName());
+  mutex_ = machine.mutex;
+  state_ = machine.state;
+  // An abandoned lock still protects a consistent record: every change is
+  // a few stores, so take it over.
+  WaitForSingleObject(mutex_, INFINITE);
   if (state_->magic != kMagic || state_->version != kVersion) SetDefaults(*state_);
 }
 
-Machine::~Machine() {
-  UnmapViewOfFile(state_);
-  CloseHandle(mapping_);
-  ReleaseMutex(mutex_);
-  CloseHandle(mutex_);
-}
+Machine::~Machine() { ReleaseMutex(mutex_); }
 
 void Machine::Log(const std::string& text) {
   State& s = *state_;

@@ -67,8 +67,7 @@ class Machine {
   void Log(const std::string& text);
 
  private:
-  HANDLE mutex_ = nullptr;
-  HANDLE mapping_ = nullptr;
+  HANDLE mutex_ = nullptr;  // both opened once per process and machine
   State* state_ = nullptr;
 };
 

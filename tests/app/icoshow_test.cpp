@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "Graphics.h"
 #include "ICOShow.h"
 #include "StepClock.h"
+#include "Streams.h"
 #include "TestSupport.h"
 #include "Unit_global.h"
 
@@ -62,6 +65,35 @@ TEST(Overlay, PicturesMustExistAndCarryAlpha) {
   EXPECT_EQ(vol->Width(), 299);
   EXPECT_EQ(vol->Height(), 181);
   EXPECT_TRUE(vol->AlphaPremultiplied);
+}
+
+// The pages' library pictures are decoded when first drawn: they draw as the
+// picture decoded at once would, and a missing one fails at once.
+TEST(LibraryPicture, DrawsAsDecodedAtOnceAndFailsAtOnceWhenMissing) {
+  const std::pair<HMODULE, const char*> pictures[] = {
+      {LoadLibraryA("Iconvault.dll"), "IMG_CAM"}, {LoadLibraryA("Iconvault.dll"), "IMG_MON"},
+      {GetModuleHandleA(nullptr), "IMG_RGB"}};
+  for (auto [module, name] : pictures) {
+    TIconvaultPicture picture(module, name);
+    TResourceStream stream(module, name, RT_RCDATA);
+    TPngImage decoded;
+    decoded.LoadFromStream(stream);
+    decoded.PremultiplyAlpha();
+    ASSERT_EQ(picture.Width(), decoded.Width()) << name;
+    ASSERT_EQ(picture.Height(), decoded.Height()) << name;
+    std::string drawn[2];
+    for (int i = 0; i < 2; ++i) {
+      TBitmap target(decoded.Width(), decoded.Height(), pf32bit);
+      std::memset(target.ScanLine(0), 0x40, size_t(target.Stride()) * size_t(target.Height()));
+      const RECT r = {0, 0, decoded.Width(), decoded.Height()};
+      i ? decoded.Draw(target.Canvas(), r) : picture.Draw(target.Canvas(), r);
+      GdiFlush();
+      drawn[i].assign(reinterpret_cast<const char*>(target.ScanLine(0)), size_t(target.Stride()) * size_t(target.Height()));
+    }
+    EXPECT_EQ(drawn[0], drawn[1]) << name;
+  }
+  EXPECT_EQ(MessageOf([] { TIconvaultPicture(LoadLibraryA("Iconvault.dll"), "IMG_NONE"); }),
+            "Resource IMG_NONE not found");
 }
 
 TEST_F(OverlayTest, FadeStepsDownToZeroThenHides) {
@@ -178,4 +210,40 @@ TEST_F(OverlayTest, OnScreenTheVolumePictureShowsItsBarsThenFades) {
 
   // In real time: held 1.5 s from the show, then about 0.9 s of fading.
   EXPECT_TRUE(testsupport::WaitFor([] { return !ICOForm->Showing(); }, 4000));
+}
+
+// Pictures are decoded once and the window's bitmap is reused: every show
+// must still look exactly like what it asks for, whatever came before it.
+TEST_F(OverlayTest, EveryShowLooksLikeWhatItAsksForWhateverCameBefore) {
+  struct Show {
+    const char* name;
+    const char* text;
+    int level;   // -1: a text show
+    int sameAs;  // the earlier show it must look like; -1: unlike every earlier one
+  };
+  const Show shows[] = {
+      {"IMG_VOL", "", 100, -1}, {"IMG_VOL", "", 20, -1},   {"IMG_VOL", "", -1, -1},    {"IMG_VOL", "", 100, 0},
+      {"IMG_VOL", "", 23, 1},   {"IMG_VOL", "", 5, 2},     {"IMG_MON", "", -1, -1},    {"IMG_VOL", "", -1, 2},
+      {"IMG_BAT", "80%", -1, -1}, {"IMG_BAT", "7%", -1, -1}, {"IMG_BAT", "", -1, -1}, {"IMG_BAT", "80%", -1, 8},
+  };
+  std::vector<std::string> seen;
+  for (const Show& s : shows) {
+    if (s.level < 0)
+      ICOForm->ShowIconText(s.name, s.text);
+    else
+      ICOForm->ShowIconLevel(s.name, s.level);
+    WaitPumping(150);
+    const RECT r = Rect();
+    TBitmap shot(r.right - r.left, r.bottom - r.top, pf32bit);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    seen.emplace_back(reinterpret_cast<const char*>(shot.ScanLine(0)), size_t(shot.Stride()) * size_t(shot.Height()));
+    const size_t i = seen.size() - 1;
+    if (s.sameAs >= 0)
+      EXPECT_EQ(seen[i], seen[size_t(s.sameAs)]) << "show " << i;
+    else
+      for (size_t j = 0; j < i; ++j) EXPECT_NE(seen[i], seen[j]) << "show " << i << " looks like show " << j;
+  }
 }
