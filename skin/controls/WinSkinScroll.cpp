@@ -92,14 +92,7 @@ TSkinScrollbar::~TSkinScrollbar() {
 void TSkinScrollbar::AttachScrollbars(TWinControl* control, TSkinData* skinData, bool ownDrag, TWinSkinForm* form,
                                       TCanvas* canvas) {
   if (Attached || !control) return;
-  SkinData = skinData;
-  Form = form;
-  SharedCanvas = canvas;
-  Control = control;
-  Handle = control->Handle();
-  OldWindowProc = control->WindowProc;
-  control->WindowProc = [this](TMessage& m) { WndProc(m); };
-  if (Form) Form->AddSkinControl(this);
+  ChainControl(control, skinData, form, canvas);
   OwnDrag = ownDrag;
   Prepare();
 }

@@ -32,15 +32,8 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool u
   auto* control = dynamic_cast<TWinControl*>(Owner());
   if (Attached || !control) return;
   UseSkinColour = useSkinColour;
-  SkinData = skinData;
-  Form = form;
-  SharedCanvas = canvas;
-  Control = control;
-  Handle = control->Handle();
-  OldWindowProc = control->WindowProc;
-  control->WindowProc = [this](TMessage& m) { WndProc(m); };
+  ChainControl(control, skinData, form, canvas);
   control->DoubleBuffered = true;
-  if (Form) Form->AddSkinControl(this);
   Focused = GetFocus() == Handle;
   Enabled = (GetWindowLongPtrA(Handle, GWL_STYLE) & WS_DISABLED) == 0;
   Text = GetWindowCaption(Handle);
@@ -51,6 +44,17 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool u
   control->Invalidate();
   Attached = true;
   State = scAttached;
+}
+
+void TSkinControl::ChainControl(TWinControl* control, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas) {
+  SkinData = skinData;
+  Form = form;
+  SharedCanvas = canvas;
+  Control = control;
+  Handle = control->Handle();
+  OldWindowProc = control->WindowProc;
+  control->WindowProc = [this](TMessage& m) { WndProc(m); };
+  if (Form) Form->AddSkinControl(this);
 }
 
 void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas) {

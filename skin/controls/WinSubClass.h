@@ -98,6 +98,8 @@ class TSkinControl : public TComponent {
       // The window keeps what it showed.
     }
   }
+  // Puts WndProc in front of the control's WindowProc and lists this with the frame.
+  void ChainControl(TWinControl* control, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas);
   // DrawSkin over the whole window; WindowRect takes its screen rectangle.
   void DrawWindow(HDC dc);
   // The control's font: the class-library control's, else the window's.
