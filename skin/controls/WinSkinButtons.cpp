@@ -103,18 +103,12 @@ TCanvas& TSkinButton::PrepareBackBuffer(const RECT& r) {
 }
 
 bool TSkinButton::BeforeMessage(TMessage& m) {
+  if (PaintsItself(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintSkinControl(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!Focused) SetFocus(Handle);
-      ButtonState |= bsPressed;
-      PaintWindow(nullptr);
+      SetPressed(true);
       return false;
   }
   return TSkinControl::BeforeMessage(m);
@@ -255,8 +249,7 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       CallDefault(m);  // the speed button keeps its own press
-      ButtonState |= bsPressed;
-      PaintWindow(nullptr);
+      SetPressed(true);
       return false;
   }
   return TSkinButton::BeforeMessage(m);
@@ -271,8 +264,7 @@ void TSkinSpeedButton::AfterMessage(TMessage& m) {
       return;
     case WM_KEYDOWN:
       if (m.WParam != VK_SPACE) break;
-      ButtonState |= bsPressed;
-      PaintWindow(nullptr);
+      SetPressed(true);
       return;
     case WM_KEYUP:
       if (m.WParam != VK_SPACE) break;

@@ -183,18 +183,12 @@ TSkinUpDown* TSkinUpDown::AttachFor(TSkinControl& by, HWND upDown, bool insideEd
 }
 
 bool TSkinUpDown::BeforeMessage(TMessage& m) {
+  if (PaintsItself(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintSkinControl(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       CallDefault(m);
-      ButtonState |= bsPressed;
-      PaintWindow(nullptr);
+      SetPressed(true);
       return false;
     case WM_LBUTTONUP:
       ButtonState &= ~bsPressed;
@@ -318,9 +312,7 @@ void TSkinComBox::AfterMessage(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
-      if (m.Msg == WM_LBUTTONUP) ButtonState &= ~bsPressed;
-      else ButtonState |= bsPressed;
-      PaintWindow(nullptr);
+      SetPressed(m.Msg != WM_LBUTTONUP);
       return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:

@@ -430,15 +430,7 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& r) {
 // ---- TSkinSizer ----
 
 bool TSkinSizer::BeforeMessage(TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      PaintSkinControl(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-  }
-  return TSkinControl::BeforeMessage(m);
+  return !PaintsItself(m) && TSkinControl::BeforeMessage(m);
 }
 
 void TSkinSizer::DrawSkin(HDC dc, const RECT& r) {

@@ -57,6 +57,19 @@ void TSkinControl::ChainControl(TWinControl* control, TSkinData* skinData, TWinS
   if (Form) Form->AddSkinControl(this);
 }
 
+bool TSkinControl::PaintsItself(TMessage& m) {
+  if (m.Msg == WM_PAINT) PaintSkinControl(m);
+  else if (m.Msg == WM_ERASEBKGND) m.Result = 1;
+  else return false;
+  return true;
+}
+
+void TSkinControl::SetPressed(bool pressed) {
+  if (pressed) ButtonState |= bsPressed;
+  else ButtonState &= ~bsPressed;
+  PaintWindow(nullptr);
+}
+
 void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas) {
   // Once attached, hooking again would chain the window to itself.
   if (Attached || !Hook.Hook(handle)) return;

@@ -100,6 +100,11 @@ class TSkinControl : public TComponent {
   }
   // Puts WndProc in front of the control's WindowProc and lists this with the frame.
   void ChainControl(TWinControl* control, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas);
+  // For controls that paint their whole window: WM_PAINT through
+  // PaintSkinControl and no erasing; true when m was one of the two.
+  bool PaintsItself(TMessage& m);
+  // The pressed state set or cleared and shown at once.
+  void SetPressed(bool pressed);
   // DrawSkin over the whole window; WindowRect takes its screen rectangle.
   void DrawWindow(HDC dc);
   // The control's font: the class-library control's, else the window's.
