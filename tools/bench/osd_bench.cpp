@@ -1,7 +1,8 @@
 // The on-screen display's event path, the working set and the start of the
 // control center, each beside an empty window program (emptywin) in the same
-// prefix:
-//   osd_bench [--events N] [--cold N] [--starts N] EMPTY_EXE FOLDER_A [FOLDER_B]
+// prefix, and the start and working set also beside the same program with a
+// tray icon and an open mixer (emptytray):
+//   osd_bench [--events N] [--cold N] [--starts N] EMPTY_EXE TRAY_EXE FOLDER_A [FOLDER_B]
 // (a Windows program; runs under Wine; scripts/osd-bench runs it).
 //
 // An event is timed from the moment it is sent, as the simulated device sends
@@ -127,15 +128,17 @@ struct Control {
 
 struct Empty {
   std::string exe;
+  bool tray = false;
   std::unique_ptr<Process> process;
   HWND window = nullptr;
-  double start = -1;  // ms from CreateProcess to its window on screen
+  double start = -1;  // ms from CreateProcess to its window on screen, or to its tray icon
 
   void Start() {
     const std::string folder = exe.substr(0, exe.find_last_of('\\'));
     process = std::make_unique<Process>(exe, folder);
-    if (!WaitUntil([&] { return (window = process->Window(kEmptyClass)) && IsWindowVisible(window); }, 20000))
-      Fail("the empty program shows no window");
+    if (!WaitUntil([&] { return (window = process->Window(kEmptyClass)) && (tray ? TrayIconThere(window) : IsWindowVisible(window)); },
+                   20000))
+      Fail(exe + " shows no window or tray icon");
     start = Now() - process->started;
   }
   void Stop() {
@@ -324,27 +327,30 @@ int main(int argc, char** argv) {
     else
       paths.push_back(a);
   }
-  if (paths.size() < 2 || paths.size() > 3) {
-    std::fprintf(stderr, "usage: osd_bench [--events N] [--cold N] [--starts N] EMPTY_EXE FOLDER_A [FOLDER_B]\n");
+  if (paths.size() < 3 || paths.size() > 4) {
+    std::fprintf(stderr, "usage: osd_bench [--events N] [--cold N] [--starts N] EMPTY_EXE TRAY_EXE FOLDER_A [FOLDER_B]\n");
     return 2;
   }
-  Empty empty{paths[0]};
+  Empty empty{paths[0]}, tray{paths[1], true};
   std::vector<Control> controls;
-  for (size_t i = 1; i < paths.size(); ++i) controls.push_back({paths[i]});
+  for (size_t i = 2; i < paths.size(); ++i) controls.push_back({paths[i]});
   {
     sim::Machine m;
     sim::SetDefaults(m.state());
   }
 
-  // Starts, in turn: the empty program to its window, each control center
-  // to its tray icon. The first start of a session warms Wine's caches.
+  // Starts, in turn: the empty program to its window, the tray baseline and
+  // each control center to the tray icon. The first start of a session
+  // warms Wine's caches.
   empty.Start();
   empty.Stop();
-  std::vector<double> emptyStarts, controlStarts[2];
+  std::vector<double> emptyStarts, trayStarts, controlStarts[2];
   for (int k = 0; k < starts; ++k) {
-    empty.Start();
-    emptyStarts.push_back(empty.start);
-    empty.Stop();
+    for (Empty* e : {&empty, &tray}) {
+      e->Start();
+      (e == &empty ? emptyStarts : trayStarts).push_back(e->start);
+      e->Stop();
+    }
     for (size_t i = 0; i < controls.size(); ++i) {
       Control& c = controls[(i + size_t(k)) % controls.size()];
       c.Start();
@@ -353,6 +359,10 @@ int main(int argc, char** argv) {
     }
   }
 
+  tray.Start();
+  Sleep(3000);
+  const double trayIdle = tray.process->WorkingSetMB();
+  tray.Stop();
   // The empty program stays up while the control centers are measured.
   empty.Start();
   Sleep(3000);
@@ -372,17 +382,22 @@ int main(int argc, char** argv) {
   std::printf("osd_bench: %d starts, %d events and %d cold shows per kind; A = %s%s%s\n", starts, events, cold,
               controls[0].folder.c_str(), controls.size() > 1 ? ", B = " : "",
               controls.size() > 1 ? controls[1].folder.c_str() : "");
-  const double emptyStart = Median(emptyStarts);
-  std::printf("\nstart, median ms (empty: to its window; A, B: to the tray icon)\n");
+  const double emptyStart = Median(emptyStarts), trayStart = Median(trayStarts);
+  std::printf("\nstart, median ms (empty: to its window; tray, A, B: to the tray icon); x empty, x tray\n");
   std::printf("  empty %7.1f\n", emptyStart);
-  for (size_t i = 0; i < controls.size(); ++i)
-    std::printf("  %-5s %7.1f  %.2fx\n", names[i], Median(controlStarts[i]), Median(controlStarts[i]) / emptyStart);
+  std::printf("  tray  %7.1f  %.2fx\n", trayStart, trayStart / emptyStart);
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const double m = Median(controlStarts[i]);
+    std::printf("  %-5s %7.1f  %.2fx  %.2fx\n", names[i], m, m / emptyStart, m / trayStart);
+  }
 
-  std::printf("\nworking set, MB              idle          after the events\n");
-  std::printf("  empty %19.1f %24.1f\n", emptyIdle, emptyAfter);
+  std::printf("\nworking set, MB; x empty, x tray      idle          after the events\n");
+  std::printf("  empty %19.1f %30.1f\n", emptyIdle, emptyAfter);
+  std::printf("  tray  %19.1f  %.2fx\n", trayIdle, trayIdle / emptyIdle);
   for (size_t i = 0; i < results.size(); ++i)
-    std::printf("  %-5s %19.1f  %.2fx %17.1f  %.2fx\n", names[i], results[i].wsIdle, results[i].wsIdle / emptyIdle,
-                results[i].wsAfter, results[i].wsAfter / emptyAfter);
+    std::printf("  %-5s %19.1f  %.2fx  %.2fx %17.1f  %.2fx  %.2fx\n", names[i], results[i].wsIdle,
+                results[i].wsIdle / emptyIdle, results[i].wsIdle / trayIdle, results[i].wsAfter,
+                results[i].wsAfter / emptyAfter, results[i].wsAfter / trayIdle);
 
   std::printf("\nevent to overlay on screen, ms: median, 90th and 99th percentile\n");
   std::printf("  (answered: until the event's message returned)\n");
