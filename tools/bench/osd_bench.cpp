@@ -136,9 +136,11 @@ struct Empty {
   void Start() {
     const std::string folder = exe.substr(0, exe.find_last_of('\\'));
     process = std::make_unique<Process>(exe, folder);
-    if (!WaitUntil([&] { return (window = process->Window(kEmptyClass)) && (tray ? TrayIconThere(window) : IsWindowVisible(window)); },
-                   20000))
-      Fail(exe + " shows no window or tray icon");
+    auto there = [&] {
+      window = process->Window(kEmptyClass);
+      return window && (tray ? TrayIconThere(window) : IsWindowVisible(window));
+    };
+    if (!WaitUntil(there, 20000)) Fail(exe + " shows no window or tray icon");
     start = Now() - process->started;
   }
   void Stop() {
