@@ -24,6 +24,14 @@ class PavonaTest : public testing::Test {
     // Started once it waits for input: its start-up commands are all logged.
     WaitForInputIdle(pavona_->handle(), 10000);
   }
+  // Started, then shown by its key, as a user opens it: in front.
+  void ShowSettingsWindow(HWND& window) {
+    Start();
+    ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
+    Sim("event 81");
+    window = MainWindow();
+    ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }, 3000));
+  }
   std::string dir_;
   std::unique_ptr<testsupport::Process> pavona_;
 };
@@ -279,11 +287,8 @@ void DragBy(POINT from, int dx, int dy) {
 // the window's icon and the close button. A drag by the title bar moves it;
 // a click below the frame still reaches the pages.
 TEST_F(PavonaTest, TheSettingsWindowHasTheSkinsFrameAndMovesByItsTitleBar) {
-  Start();
-  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
-  Sim("event 81");
-  const HWND window = MainWindow();
-  ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }, 3000));
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(ShowSettingsWindow(window));
   Sleep(300);  // painted
   RECT r;
   GetWindowRect(window, &r);
@@ -374,11 +379,8 @@ RECT ScreenRect(HWND h) {
 // thumb follows a drag and the level follows the bar, and the information
 // memo scrolls by a drag of its thumb.
 TEST_F(PavonaTest, ItsSkinnedControlsFollowTheMouse) {
-  Start();
-  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
-  Sim("event 81");
-  const HWND window = MainWindow();
-  ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }, 3000));
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(ShowSettingsWindow(window));
   const HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
   const RECT t = ScreenRect(tabs);
   const auto showPage = [&](int index) {
