@@ -66,17 +66,38 @@ HWND TSkinTab::FindUpDown() {
   return GetWindowLongPtrA(upDown, GWL_STYLE) & WS_VISIBLE ? upDown : nullptr;
 }
 
-void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
+bool TSkinTab::Usable() const {
   // Without its Border the element is not used at all: the tab frames would
   // come from images never prepared.
-  TDataSkinBorder* tabs = SkinData->Tabs.get();
-  if (!HasImage(tabs) || tabs->Image2.Empty() || BorderImage.Empty()) return;
+  const TDataSkinBorder* tabs = SkinData->Tabs.get();
+  return HasImage(tabs) && !tabs->Image2.Empty() && !BorderImage.Empty();
+}
+
+bool TSkinTab::BeforeMessage(TMessage& m) {
+  // The control's own tabs must never reach the screen: its painting goes
+  // into DrawSkin's picture, under the skin, and nothing erases the window.
+  if (Usable() && PaintsItself(m)) return false;
+  return TSkinControl::BeforeMessage(m);
+}
+
+void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
+  if (!Usable()) return;
+  const TDataSkinBorder& tabs = *SkinData->Tabs;
   ReadWindowState();
+  const RECT all = AtOrigin(r);
+  TBitmap picture(all.right, all.bottom);
+  HDC composed = picture.Canvas().Handle();
+  // The control's own picture, background first: the page area inside the
+  // border stays as the control paints it.
+  TMessage erase{WM_ERASEBKGND, reinterpret_cast<WPARAM>(composed), 0, 0};
+  TMessage print{WM_PRINTCLIENT, reinterpret_cast<WPARAM>(composed), PRF_CLIENT, 0};
+  CallDefault(erase);
+  CallDefault(print);
   // The page area, grown over the control's own page edge.
-  RECT page = r;
+  RECT page = all;
   SendMessageA(Handle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   InflateRect(&page, 4, 4);
-  RECT strip = r;  // outside the page area, which gives it one more pixel
+  RECT strip = all;  // outside the page area, which gives it one more pixel
   switch (Orientation) {
     case 0: strip.bottom = ++page.top; break;
     case 1: strip.top = --page.bottom; break;
@@ -84,8 +105,19 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
     default: strip.left = --page.right; break;
   }
   // A strip with no room (flat buttons without items have none) is not drawn.
-  if (strip.right > strip.left && strip.bottom > strip.top) DrawStrip(dc, r, page, strip, *tabs);
-  DrawSkinImageDirect(dc, page, BorderImage, false, 1, 1, RECT{4, 5, 4, 4});
+  if (strip.right > strip.left && strip.bottom > strip.top) DrawStrip(composed, all, page, strip, tabs);
+  DrawSkinImageDirect(composed, page, BorderImage, false, 1, 1, RECT{4, 5, 4, 4});
+  const int saved = SaveDC(dc);
+  // The arrows paint themselves; a repaint of the strip alone must not cover them.
+  if (HWND upDown = FindUpDown()) {
+    RECT own, arrows;
+    GetWindowRect(Handle, &own);
+    GetWindowRect(upDown, &arrows);
+    OffsetRect(&arrows, -own.left, -own.top);
+    ExcludeClipRect(dc, r.left + arrows.left, r.top + arrows.top, r.left + arrows.right, r.top + arrows.bottom);
+  }
+  BitBlt(dc, r.left, r.top, all.right, all.bottom, composed, 0, 0, SRCCOPY);
+  RestoreDC(dc, saved);
 }
 
 void TSkinTab::DrawStrip(HDC dc, const RECT& window, const RECT& page, const RECT& strip, const TDataSkinBorder& tabs) {
@@ -120,18 +152,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& window, const RECT& page, const REC
   }
   if (Orientation == 3) RotateBitmapRight(StripPicture);
   if (Orientation == 2) RotateBitmapLeft(StripPicture);
-  HDC picture = StripPicture.Canvas().Handle();
-  const int saved = SaveDC(dc);
-  // The arrows paint themselves; a repaint of the strip alone must not cover them.
-  if (HWND upDown = FindUpDown()) {
-    RECT own, arrows;
-    GetWindowRect(Handle, &own);
-    GetWindowRect(upDown, &arrows);
-    OffsetRect(&arrows, -own.left, -own.top);
-    ExcludeClipRect(dc, arrows.left, arrows.top, arrows.right, arrows.bottom);
-  }
-  BitBlt(dc, strip.left, strip.top, w, h, picture, 0, 0, SRCCOPY);
-  RestoreDC(dc, saved);
+  BitBlt(dc, strip.left, strip.top, w, h, StripPicture.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 // ---- TSkinTab31 ----

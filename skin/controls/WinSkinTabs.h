@@ -1,7 +1,7 @@
 // Tab controls drawn from the skin's Tabs element (Image: the tab frames, 1
-// normal, 2 selected; Border: the page border). TSkinTab lets a tab control
-// (a page control's too) paint itself and paints the strip and the page
-// border over it; TSkinTab31 paints a tab set whole.
+// normal, 2 selected; Border: the page border). TSkinTab has a tab control
+// (a page control's too) paint itself off-screen and paints the strip and
+// the page border over that picture; TSkinTab31 paints a tab set whole.
 //
 // Both need the element with its Image; TSkinTab its Border as well: without
 // it, nothing is drawn and the control shows its own painting.
@@ -19,6 +19,10 @@ class TSkinTab : public TSkinControl {
  public:
   using TSkinControl::TSkinControl;
   void AttachHandle(HWND handle, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas) override;
+  // With a usable element, paints the window whole (no erasing).
+  bool BeforeMessage(TMessage& m) override;
+  // The control's own painting, then the strip and the border over it,
+  // composed off-screen and copied in one piece.
   void DrawSkin(HDC dc, const RECT& r) override;
   void UpdateSkin() override;
 
@@ -31,6 +35,7 @@ class TSkinTab : public TSkinControl {
  private:
   // The orientation from the style, and the two images from the skin.
   void PrepareImages();
+  bool Usable() const;
   // The scroll arrows of a crowded strip, when they show.
   HWND FindUpDown();
   void DrawStrip(HDC dc, const RECT& window, const RECT& page, const RECT& strip, const TDataSkinBorder& tabs);

@@ -596,6 +596,34 @@ TEST_F(HardwarePageTest, ConnectionFailureStopsThePage) {
   EXPECT_TRUE(form->HardwareInfoShown);
 }
 
+// The memo's skinned scroll bar looks the same when its page comes back
+// (clicked on its tab) as on the page's first show.
+TEST_F(HardwarePageTest, TheMemoScrollBarKeepsItsLookWhenThePageComesBack) {
+  form->ShowForm();
+  HWND tabs = form->PGC->Handle(), memo = form->MInfo->Handle();
+  TBitmap shown[2];
+  const std::pair<int, TTabSheet*> clicks[] = {{1, form->TSHW}, {0, form->TSMain}, {1, form->TSHW}};
+  for (int k = 0; k < 3; ++k) {
+    const auto [index, page] = clicks[k];
+    RECT tab{};
+    SendMessageA(tabs, TCM_GETITEMRECT, index, LPARAM(&tab));
+    testsupport::ClickAt(skintest::ScreenPoint(tabs, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return form->PGC->ActivePage() == page; }));
+    skintest::Pump();  // every window painted
+    if (page == form->TSHW) skintest::Snapshot(memo, shown[k / 2]);
+  }
+  // The bar takes the memo's right edge, as wide as the system's.
+  const int left = shown[0].Width() - GetSystemMetrics(SM_CXVSCROLL);
+  std::vector<int> changedRows;
+  for (int y = 0; y < shown[0].Height(); ++y)
+    for (int x = left; x < shown[0].Width(); ++x)
+      if (skintest::BitmapPixel(shown[1], x, y) != skintest::BitmapPixel(shown[0], x, y)) {
+        changedRows.push_back(y);
+        break;
+      }
+  EXPECT_EQ(changedRows, std::vector<int>{});
+}
+
 TEST_F(PagesTest, TouchAndRotationToggles) {
   form->ShowForm();
   form->Image_TPanel->Click();

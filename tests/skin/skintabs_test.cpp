@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "ComCtrls.h"
 #include "SkinControlTest.h"
@@ -63,6 +65,38 @@ bool Same(TBitmap& a, TBitmap& b) {
          !std::memcmp(a.ScanLine(0), b.ScanLine(0), size_t(a.Stride()) * size_t(a.Height()));
 }
 
+// The window PixelsShownBetween updates, and what it showed each time one of
+// its messages returned.
+HWND watched;
+std::vector<std::unique_ptr<TBitmap>> shown;
+
+LRESULT CALLBACK CopyWhatItShows(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION && reinterpret_cast<CWPRETSTRUCT*>(l)->hwnd == watched)
+    Snapshot(watched, *shown.emplace_back(std::make_unique<TBitmap>()));
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+// Updates the window with those copies taken and counts their pixels that are
+// neither its old look nor its new one: a look the user saw in between.
+int PixelsShownBetween(HWND window) {
+  TBitmap before, after;
+  Snapshot(window, before);
+  watched = window;
+  shown.clear();
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, CopyWhatItShows, nullptr, GetCurrentThreadId());
+  UpdateWindow(window);
+  UnhookWindowsHookEx(hook);
+  Snapshot(window, after);
+  int between = 0;
+  for (auto& shot : shown)
+    for (int y = 0; y < after.Height(); ++y)
+      for (int x = 0; x < 3 * after.Width(); x += 3) {
+        const auto seen = [&](TBitmap& b) { return !std::memcmp(shot->ScanLine(y) + x, b.ScanLine(y) + x, 3); };
+        between += !seen(before) && !seen(after);
+      }
+  return between;
+}
+
 }  // namespace
 
 // Composed with the tabs on top and turned to their side: each tab's outer
@@ -82,7 +116,7 @@ TEST_F(SkinTabs, TabsTurnToTheirSideAndShowTheSelectedOne) {
     SCOPED_TRACE(c.style);
     HWND tab = SkinnedTabs(b, c.style, 4);
     SendMessageA(tab, TCM_SETCURSEL, 2, 0);
-    UpdateWindow(tab);
+    EXPECT_EQ(PixelsShownBetween(tab), 0) << "the control's own painting shows";
     TBitmap shot;
     Snapshot(tab, shot);
     const bool vertical = c.style & TCS_VERTICAL;
@@ -122,11 +156,19 @@ TEST_F(SkinTabs, EmptyAndCrowdedStrips) {
   Snapshot(arrows, before);
   EXPECT_GT(CountColour(before, FrameColour(kUpDownHorz, 1)), 0) << "the arrows drawn from the skin";
   SendMessageA(tab, TCM_SETCURSEL, 1, 0);  // the tab control alone is painted
-  UpdateWindow(tab);
+  EXPECT_EQ(PixelsShownBetween(tab), 0);
   const RECT t = ItemRect(tab, 1);
   EXPECT_EQ(Seen(tab, t.left + 3, t.bottom - 3), Frame(kTabs, 2));
   Snapshot(arrows, after);
   EXPECT_TRUE(Same(before, after));
+  // A click on the right arrow scrolls the strip: the selected tab comes first.
+  RECT a;
+  GetWindowRect(arrows, &a);
+  for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) MouseAt(POINT{a.right - 4, a.top + 4}, button);
+  ASSERT_TRUE(testsupport::WaitFor([&] { return ItemRect(tab, 1).left < 5; }));
+  Pump();
+  const RECT first = ItemRect(tab, 1);
+  EXPECT_EQ(Seen(tab, first.left + 3, first.bottom - 3), Frame(kTabs, 2));
 }
 
 // Without a usable element (a tab control's also without its Border) the
