@@ -63,40 +63,44 @@ LRESULT CALLBACK CountingButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-TEST_F(SkinButtons, PushButtonShowsItsState) {
+// Each state's frame and caption colour, on a push button and a glyph button,
+// driven by real input.
+TEST_F(SkinButtons, PushButtonsShowTheirState) {
   ControlBench& b = Bench(300, 100);
-  auto* button = b.Add<TButton>(10, 10, 80, 26, "Push");
   auto* other = b.Add<TButton>(150, 10, 80, 26, "Other");
-  b.Attach<TSkinButton>(button);
+  TButton* buttons[] = {b.Add<TButton>(10, 10, 80, 26, "Push"), b.Add<TBitBtn>(10, 50, 80, 26, "Glyph")};
+  b.Attach<TSkinButton>(buttons[0]);
+  b.Attach<TSkinBitButton>(buttons[1]);
   const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
-  const struct {
-    const char* what;
-    std::function<void()> act;
-    int frame;
-    COLORREF text;
-  } steps[] = {
-      {"normal", [&] { other->SetFocus(); }, 1, kButtonText},
-      {"focused", [&] { button->SetFocus(); }, 4, kButtonText},
-      {"pressed", [&] { MouseAt(Inside(*button), MOUSEEVENTF_LEFTDOWN); }, 2, kButtonText},
-      {"left and released",
-       [&] {
-         MouseAt(Away(b), MOUSEEVENTF_LEFTUP);
-         other->SetFocus();
-       },
-       1, kButtonText},
-      {"disabled", [&] { button->SetEnabled(false); }, 3, grey},
-  };
-  for (const auto& s : steps) {
-    SCOPED_TRACE(s.what);
-    s.act();
-    Pump();
-    EXPECT_EQ(At(*button, 2, 2), Frame(kButtons, s.frame));
-    EXPECT_EQ(At(*button, 77, 23), Frame(kButtons, s.frame));
-    TBitmap seen;
-    Snapshot(*button, seen);
-    EXPECT_GT(CountColour(seen, s.text), 0) << "caption colour";
-    if (s.text == grey) {
-      EXPECT_EQ(CountColour(seen, kButtonText), 0);
+  for (TButton* button : buttons) {
+    const struct {
+      const char* what;
+      std::function<void()> act;
+      int frame;
+      COLORREF text;
+    } steps[] = {
+        {"normal", [&] { other->SetFocus(); }, 1, kNormalText},
+        {"hot", [&] { MouseAt(Inside(*button)); }, 4, kHotText},
+        {"pressed", [&] { MouseAt(Inside(*button), MOUSEEVENTF_LEFTDOWN); }, 2, kPressedText},
+        {"left and released",
+         [&] {
+           MouseAt(Away(b), MOUSEEVENTF_LEFTUP);
+           other->SetFocus();
+         },
+         1, kNormalText},
+        {"focused", [&] { button->SetFocus(); }, 4, kHotText},
+        {"disabled", [&] { button->SetEnabled(false); }, 3, grey},
+    };
+    for (const auto& s : steps) {
+      SCOPED_TRACE(testing::Message() << button->Caption() << ", " << s.what);
+      s.act();
+      Pump();
+      EXPECT_EQ(At(*button, 2, 2), Frame(kButtons, s.frame));
+      EXPECT_EQ(At(*button, 77, 23), Frame(kButtons, s.frame));
+      TBitmap seen;
+      Snapshot(*button, seen);
+      for (COLORREF text : {kNormalText, kHotText, kPressedText, grey})
+        EXPECT_EQ(CountColour(seen, text) > 0, text == s.text) << "caption in " << Describe(text);
     }
   }
 }
@@ -109,7 +113,7 @@ TEST_F(SkinButtons, ANullTextClearsTheCaption) {
   TBitmap seen;
   auto captionPixels = [&] {
     BitBlt(seen.Canvas().Handle(), 0, 0, 80, 26, ui::WindowDC(h, true).get(), 0, 0, SRCCOPY);
-    return CountColour(seen, kButtonText);
+    return CountColour(seen, kNormalText);
   };
   seen.SetSize(80, 26, pf24bit);
   EXPECT_GT(captionPixels(), 0);
