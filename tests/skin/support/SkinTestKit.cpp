@@ -304,4 +304,16 @@ void MouseAt(POINT screen, DWORD buttonFlags) {
   ui::WaitPumping(150);  // the input's messages
 }
 
+void KeyInput(WORD vk, DWORD flags) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+  // The key state changes as the thread takes the key's message.
+  const bool down = !(flags & KEYEVENTF_KEYUP);
+  for (int tries = 0; tries < 500 && (GetKeyState(vk) < 0) != down; ++tries) ui::WaitPumping(10);
+  Pump();
+}
+
 }  // namespace skintest

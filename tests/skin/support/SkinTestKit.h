@@ -163,5 +163,8 @@ void SaveScreenArea(HWND window, const std::string& path);
 // Real mouse input at a screen point: a move, with `buttonFlags`
 // (MOUSEEVENTF_LEFTDOWN, ...) when given, then messages pumped a while.
 void MouseAt(POINT screen, DWORD buttonFlags = 0);
+// Real keyboard input to the focus window: the key down, or up with
+// KEYEVENTF_KEYUP, then messages pumped until this thread has taken it.
+void KeyInput(WORD vk, DWORD flags = 0);
 
 }  // namespace skintest
