@@ -247,6 +247,45 @@ TEST_F(SkinButtons, AFreedHotButtonIsForgotten) {
   EXPECT_TRUE(b.Frame.Controls.empty());
 }
 
+// Without the skin's Buttons image each kind of button is the platform's:
+// it looks as its unskinned twin does, and a push button clicks once.
+TEST_F(SkinButtons, WithoutTheImageButtonsPaintThemselves) {
+  ControlBench& b = Bench(300, 130);
+  b.Data.Buttons->Image.SetSize(0, 0, pf24bit);
+  const std::pair<TControl*, TControl*> twins[] = {
+      {b.Add<TButton>(10, 10, 80, 26, "Push"), b.Add<TButton>(150, 10, 80, 26, "Push")},
+      {b.Add<TBitBtn>(10, 50, 80, 26, "Glyph"), b.Add<TBitBtn>(150, 50, 80, 26, "Glyph")},
+      {b.Add<TSpeedButton>(10, 90, 80, 26, "Speed"), b.Add<TSpeedButton>(150, 90, 80, 26, "Speed")}};
+  b.Attach<TSkinButton>(twins[0].first);
+  b.Attach<TSkinBitButton>(twins[1].first);
+  b.Attach<TSkinSpeedButton>(twins[2].first);
+  b.Form->SetFocus();
+  MouseAt(Away(b));
+  // What covered the form goes: every button paints its area again.
+  HDC dc = GetDCEx(b.Form->Handle(), nullptr, DCX_CACHE);
+  ui::GdiObject magenta(CreateSolidBrush(kMagenta));
+  const RECT all{0, 0, b.Form->Width(), b.Form->Height()};
+  FillRect(dc, &all, static_cast<HBRUSH>(magenta.get()));
+  ReleaseDC(b.Form->Handle(), dc);
+  Repaint(b.Form->Handle());
+  for (const auto& [skinned, twin] : twins) {
+    SCOPED_TRACE(skinned->ClassName());
+    TBitmap seen, expected;
+    Snapshot(*skinned, seen);
+    Snapshot(*twin, expected);
+    ASSERT_GT(CountColour(expected, GetSysColor(COLOR_BTNFACE)), 0);
+    int differing = 0;
+    for (int y = 0; y < seen.Height(); ++y)
+      for (int x = 0; x < seen.Width(); ++x) differing += BitmapPixel(seen, x, y) != BitmapPixel(expected, x, y);
+    EXPECT_EQ(differing, 0);
+  }
+  int clicks = 0;
+  twins[0].first->OnClick = [&clicks](TObject*) { ++clicks; };
+  MouseAt(Inside(*twins[0].first), MOUSEEVENTF_LEFTDOWN);
+  MouseAt(Inside(*twins[0].first), MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(clicks, 1);
+}
+
 // The glyph frame of each state for 1, 2 and 4 glyphs: only a 4-glyph strip
 // shows its pressed and disabled frames; the others grey the first. A count
 // of 0 is one glyph; without a glyph the button shows its frame alone.
