@@ -158,9 +158,8 @@ void TSkinButton::AfterMessage(TMessage& m) {
       return;
     case CM_MOUSELEAVE:
       if (!Enabled) return;
-      ButtonState &= ~(bsHot | bsPressed);
+      EndHot();
       Redraw();
-      if (Form && Form->HotButton == this) Form->HotButton = nullptr;
       return;
   }
   TSkinControl::AfterMessage(m);

@@ -182,6 +182,13 @@ TEST_F(SkinButtons, OnlyTheButtonUnderTheCursorIsHot) {
   EXPECT_EQ(At(*libraryA, 2, 2), normal);
   EXPECT_EQ(At(*libraryB, 2, 2), hot);
   EXPECT_EQ(b.Frame.HotButton, skinLB);
+  // Disabled while hot, then enabled with the mouse elsewhere: not hot.
+  libraryB->SetEnabled(false);
+  MouseAt(Away(b));
+  libraryB->SetEnabled(true);
+  Pump();
+  EXPECT_EQ(At(*libraryB, 2, 2), normal);
+  EXPECT_NE(b.Frame.HotButton, skinLB);
 
   // Buttons of a plain window taken over: nothing tells them the mouse left,
   // the frame's hover tick does, and so does the window's deactivation.
