@@ -79,6 +79,8 @@ void DrawGlyph(TCanvas& canvas, const RECT& r, int numGlyphs, int frame, TBitmap
 
 // ---- TSkinButton ----
 
+bool TSkinButton::HasFace() const { return !SkinData->Buttons->Image.Empty(); }
+
 int TSkinButton::StateFrame(bool focused, bool enabled) const {
   int state = focused ? 4 : 1;
   if (ButtonState & bsPressed) state = 2;
@@ -103,6 +105,8 @@ TCanvas& TSkinButton::PrepareBackBuffer(const RECT& r) {
 }
 
 bool TSkinButton::BeforeMessage(TMessage& m) {
+  // Without an image the button paints itself, so it must see its press too.
+  if (!HasFace()) return TSkinControl::BeforeMessage(m);
   if (PaintsItself(m)) return false;
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
@@ -115,6 +119,7 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
 }
 
 void TSkinButton::AfterMessage(TMessage& m) {
+  if (!HasFace()) return TSkinControl::AfterMessage(m);
   switch (m.Msg) {
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -153,9 +158,8 @@ void TSkinButton::AfterMessage(TMessage& m) {
       return;
     case CM_MOUSELEAVE:
       if (!Enabled) return;
-      ButtonState &= ~(bsHot | bsPressed);
+      EndHot();
       Redraw();
-      if (Form && Form->HotButton == this) Form->HotButton = nullptr;
       return;
   }
   TSkinControl::AfterMessage(m);
@@ -169,8 +173,8 @@ void TSkinButton::Click() {
 }
 
 void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasFace()) return;
   TDataSkinButton& e = *SkinData->Buttons;
-  if (e.Image.Empty()) return;
   ReadWindowState();
   const int state = StateFrame(Focused, Enabled);
   const RECT r = AtOrigin(rect);
@@ -221,8 +225,8 @@ void TSkinBitButton::AttachGraphic(TWinSkinForm* form, TSkinData* skinData, TCan
 }
 
 void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasFace()) return;
   TDataSkinButton& e = *SkinData->Buttons;
-  if (e.Image.Empty()) return;
   ReadWindowState();
   const int state = StateFrame(Focused, Enabled);
   const RECT r = AtOrigin(rect);
@@ -238,6 +242,7 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
 // ---- TSkinSpeedButton ----
 
 bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
+  if (!HasFace()) return TSkinControl::BeforeMessage(m);
   switch (m.Msg) {
     case WM_PAINT:
       if (m.WParam && GraphicControl) {
@@ -293,8 +298,8 @@ void TSkinSpeedButton::PaintWindow(HDC) {
 }
 
 void TSkinSpeedButton::DrawButton(TCanvas& canvas, const RECT& rect) {
+  if (!HasFace() || !GraphicControl) return;
   TDataSkinButton& e = *SkinData->Buttons;
-  if (e.Image.Empty() || !GraphicControl) return;
   auto* speed = dynamic_cast<TSpeedButton*>(GraphicControl);
   const bool enabled = GraphicControl->Enabled();
   int state = StateFrame(false, enabled);

@@ -2,7 +2,8 @@
 // 1 normal, 2 pressed, 3 disabled, 4 focused or hot). The press, the look and
 // the click are the skin's: a press never reaches the control's own
 // procedure. Per frame object, the one skinned button under the mouse is the
-// frame's HotButton.
+// frame's HotButton. With a skin that has no Buttons image the buttons are
+// the platform's, look and press.
 #pragma once
 #include <windows.h>
 
@@ -22,6 +23,8 @@ class TSkinButton : public TSkinControl {
   TBitmap BackBuffer;
 
  protected:
+  // The skin has a Buttons image to draw the button from.
+  bool HasFace() const;
   // The Buttons frame: focus (push and glyph buttons), then pressed or hot,
   // then disabled.
   int StateFrame(bool focused, bool enabled) const;

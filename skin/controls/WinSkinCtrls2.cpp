@@ -23,17 +23,28 @@ void FrameWith(HDC dc, const RECT& r, COLORREF colour) {
   FrameRect(dc, &r, static_cast<HBRUSH>(brush.get()));
 }
 
-// A check box or radio button repaints after these: its own painting of a
-// state change would show the platform's box.
+// A check box or radio button repaints after every message that changes its
+// check, pushed state or capture: the control paints its own box (white, or
+// grey while pushed) at once on each.
 void AfterBoxMessage(TSkinControl& skin, TMessage& m) {
   switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      if (m.WParam != VK_SPACE) break;
+      [[fallthrough]];
     case BM_SETCHECK:
+    case BM_SETSTATE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
+    case WM_CAPTURECHANGED:
     case CM_EXIT:
     case CM_REDRAWBOX:
       skin.Redraw();
+      return;
+    case WM_MOUSEMOVE:
+      // A press dragged on or off the box pushes it in or out.
+      if (GetCapture() == skin.Handle) skin.Redraw();
       return;
   }
   skin.TSkinControl::AfterMessage(m);

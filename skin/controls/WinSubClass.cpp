@@ -70,6 +70,11 @@ void TSkinControl::SetPressed(bool pressed) {
   PaintWindow(nullptr);
 }
 
+void TSkinControl::EndHot() {
+  ButtonState &= ~(bsHot | bsPressed);
+  if (Form) Form->ForgetHotButton(this);
+}
+
 void TSkinControl::AttachHandle(HWND handle, TSkinData* skinData, TWinSkinForm* form, TCanvas* canvas) {
   // Once attached, hooking again would chain the window to itself.
   if (Attached || !Hook.Hook(handle)) return;
@@ -98,10 +103,14 @@ bool TSkinControl::BeforeMessage(TMessage& m) {
 
 void TSkinControl::AfterMessage(TMessage& m) {
   switch (m.Msg) {
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
     case WM_ENABLE:
     case CM_ENABLEDCHANGED:
+      // A disabled control hears no mouse-leave: its hot state ends here.
+      if (!(Handle ? IsWindowEnabled(Handle) : GraphicControl && GraphicControl->Enabled())) EndHot();
+      Redraw();
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
       Redraw();
       break;
     case WM_SETTEXT:

@@ -105,6 +105,9 @@ class TSkinControl : public TComponent {
   bool PaintsItself(TMessage& m);
   // The pressed state set or cleared and shown at once.
   void SetPressed(bool pressed);
+  // The hot and pressed states end, and the frame lets go of this as its
+  // HotButton; nothing is redrawn.
+  void EndHot();
   // DrawSkin over the whole window; WindowRect takes its screen rectangle.
   void DrawWindow(HDC dc);
   // The control's font: the class-library control's, else the window's.

@@ -194,6 +194,8 @@ class TWinSkinForm : public TComponent {
   bool AddSkinControl(TSkinControl* control);
   // Takes the control's last occurrence off the list, and off HotButton.
   void RemoveSkinControl(TSkinControl* control);
+  // HotButton is cleared when it is that control.
+  void ForgetHotButton(const TSkinControl* control);
   // The first listed control of that window, or null.
   TSkinControl* FindSkinControl(HWND handle) const;
   // Frees, from the end backwards, the controls whose window is gone.

@@ -15,9 +15,13 @@ bool TWinSkinForm::AddSkinControl(TSkinControl* control) {
 
 void TWinSkinForm::RemoveSkinControl(TSkinControl* control) {
   // A freed button must not be sent the next mouse-leave.
-  if (HotButton == control) HotButton = nullptr;
+  ForgetHotButton(control);
   const auto at = std::find(Controls.rbegin(), Controls.rend(), control);
   if (at != Controls.rend()) Controls.erase(std::next(at).base());
+}
+
+void TWinSkinForm::ForgetHotButton(const TSkinControl* control) {
+  if (HotButton == control) HotButton = nullptr;
 }
 
 TSkinControl* TWinSkinForm::FindSkinControl(HWND handle) const {

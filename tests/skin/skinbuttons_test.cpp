@@ -63,40 +63,44 @@ LRESULT CALLBACK CountingButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-TEST_F(SkinButtons, PushButtonShowsItsState) {
+// Each state's frame and caption colour, on a push button and a glyph button,
+// driven by real input.
+TEST_F(SkinButtons, PushButtonsShowTheirState) {
   ControlBench& b = Bench(300, 100);
-  auto* button = b.Add<TButton>(10, 10, 80, 26, "Push");
   auto* other = b.Add<TButton>(150, 10, 80, 26, "Other");
-  b.Attach<TSkinButton>(button);
+  TButton* buttons[] = {b.Add<TButton>(10, 10, 80, 26, "Push"), b.Add<TBitBtn>(10, 50, 80, 26, "Glyph")};
+  b.Attach<TSkinButton>(buttons[0]);
+  b.Attach<TSkinBitButton>(buttons[1]);
   const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
-  const struct {
-    const char* what;
-    std::function<void()> act;
-    int frame;
-    COLORREF text;
-  } steps[] = {
-      {"normal", [&] { other->SetFocus(); }, 1, kButtonText},
-      {"focused", [&] { button->SetFocus(); }, 4, kButtonText},
-      {"pressed", [&] { MouseAt(Inside(*button), MOUSEEVENTF_LEFTDOWN); }, 2, kButtonText},
-      {"left and released",
-       [&] {
-         MouseAt(Away(b), MOUSEEVENTF_LEFTUP);
-         other->SetFocus();
-       },
-       1, kButtonText},
-      {"disabled", [&] { button->SetEnabled(false); }, 3, grey},
-  };
-  for (const auto& s : steps) {
-    SCOPED_TRACE(s.what);
-    s.act();
-    Pump();
-    EXPECT_EQ(At(*button, 2, 2), Frame(kButtons, s.frame));
-    EXPECT_EQ(At(*button, 77, 23), Frame(kButtons, s.frame));
-    TBitmap seen;
-    Snapshot(*button, seen);
-    EXPECT_GT(CountColour(seen, s.text), 0) << "caption colour";
-    if (s.text == grey) {
-      EXPECT_EQ(CountColour(seen, kButtonText), 0);
+  for (TButton* button : buttons) {
+    const struct {
+      const char* what;
+      std::function<void()> act;
+      int frame;
+      COLORREF text;
+    } steps[] = {
+        {"normal", [&] { other->SetFocus(); }, 1, kNormalText},
+        {"hot", [&] { MouseAt(Inside(*button)); }, 4, kHotText},
+        {"pressed", [&] { MouseAt(Inside(*button), MOUSEEVENTF_LEFTDOWN); }, 2, kPressedText},
+        {"left and released",
+         [&] {
+           MouseAt(Away(b), MOUSEEVENTF_LEFTUP);
+           other->SetFocus();
+         },
+         1, kNormalText},
+        {"focused", [&] { button->SetFocus(); }, 4, kHotText},
+        {"disabled", [&] { button->SetEnabled(false); }, 3, grey},
+    };
+    for (const auto& s : steps) {
+      SCOPED_TRACE(testing::Message() << button->Caption() << ", " << s.what);
+      s.act();
+      Pump();
+      EXPECT_EQ(At(*button, 2, 2), Frame(kButtons, s.frame));
+      EXPECT_EQ(At(*button, 77, 23), Frame(kButtons, s.frame));
+      TBitmap seen;
+      Snapshot(*button, seen);
+      for (COLORREF text : {kNormalText, kHotText, kPressedText, grey})
+        EXPECT_EQ(CountColour(seen, text) > 0, text == s.text) << "caption in " << Describe(text);
     }
   }
 }
@@ -109,7 +113,7 @@ TEST_F(SkinButtons, ANullTextClearsTheCaption) {
   TBitmap seen;
   auto captionPixels = [&] {
     BitBlt(seen.Canvas().Handle(), 0, 0, 80, 26, ui::WindowDC(h, true).get(), 0, 0, SRCCOPY);
-    return CountColour(seen, kButtonText);
+    return CountColour(seen, kNormalText);
   };
   seen.SetSize(80, 26, pf24bit);
   EXPECT_GT(captionPixels(), 0);
@@ -178,6 +182,13 @@ TEST_F(SkinButtons, OnlyTheButtonUnderTheCursorIsHot) {
   EXPECT_EQ(At(*libraryA, 2, 2), normal);
   EXPECT_EQ(At(*libraryB, 2, 2), hot);
   EXPECT_EQ(b.Frame.HotButton, skinLB);
+  // Disabled while hot, then enabled with the mouse elsewhere: not hot.
+  libraryB->SetEnabled(false);
+  MouseAt(Away(b));
+  libraryB->SetEnabled(true);
+  Pump();
+  EXPECT_EQ(At(*libraryB, 2, 2), normal);
+  EXPECT_NE(b.Frame.HotButton, skinLB);
 
   // Buttons of a plain window taken over: nothing tells them the mouse left,
   // the frame's hover tick does, and so does the window's deactivation.
@@ -241,6 +252,45 @@ TEST_F(SkinButtons, AFreedHotButtonIsForgotten) {
   MouseAt(Away(b));
   b.Frame.HoverHotButton();
   EXPECT_TRUE(b.Frame.Controls.empty());
+}
+
+// Without the skin's Buttons image each kind of button is the platform's:
+// it looks as its unskinned twin does, and a push button clicks once.
+TEST_F(SkinButtons, WithoutTheImageButtonsPaintThemselves) {
+  ControlBench& b = Bench(300, 130);
+  b.Data.Buttons->Image.SetSize(0, 0, pf24bit);
+  const std::pair<TControl*, TControl*> twins[] = {
+      {b.Add<TButton>(10, 10, 80, 26, "Push"), b.Add<TButton>(150, 10, 80, 26, "Push")},
+      {b.Add<TBitBtn>(10, 50, 80, 26, "Glyph"), b.Add<TBitBtn>(150, 50, 80, 26, "Glyph")},
+      {b.Add<TSpeedButton>(10, 90, 80, 26, "Speed"), b.Add<TSpeedButton>(150, 90, 80, 26, "Speed")}};
+  b.Attach<TSkinButton>(twins[0].first);
+  b.Attach<TSkinBitButton>(twins[1].first);
+  b.Attach<TSkinSpeedButton>(twins[2].first);
+  b.Form->SetFocus();
+  MouseAt(Away(b));
+  // What covered the form goes: every button paints its area again.
+  HDC dc = GetDCEx(b.Form->Handle(), nullptr, DCX_CACHE);
+  ui::GdiObject magenta(CreateSolidBrush(kMagenta));
+  const RECT all{0, 0, b.Form->Width(), b.Form->Height()};
+  FillRect(dc, &all, static_cast<HBRUSH>(magenta.get()));
+  ReleaseDC(b.Form->Handle(), dc);
+  Repaint(b.Form->Handle());
+  for (const auto& [skinned, twin] : twins) {
+    SCOPED_TRACE(skinned->ClassName());
+    TBitmap seen, expected;
+    Snapshot(*skinned, seen);
+    Snapshot(*twin, expected);
+    ASSERT_GT(CountColour(expected, GetSysColor(COLOR_BTNFACE)), 0);
+    int differing = 0;
+    for (int y = 0; y < seen.Height(); ++y)
+      for (int x = 0; x < seen.Width(); ++x) differing += BitmapPixel(seen, x, y) != BitmapPixel(expected, x, y);
+    EXPECT_EQ(differing, 0);
+  }
+  int clicks = 0;
+  twins[0].first->OnClick = [&clicks](TObject*) { ++clicks; };
+  MouseAt(Inside(*twins[0].first), MOUSEEVENTF_LEFTDOWN);
+  MouseAt(Inside(*twins[0].first), MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(clicks, 1);
 }
 
 // The glyph frame of each state for 1, 2 and 4 glyphs: only a 4-glyph strip

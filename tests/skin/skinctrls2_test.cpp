@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -76,6 +77,34 @@ TEST_F(SkinControls2, CheckAndRadioBoxes) {
   Pump();
   EXPECT_TRUE(real->Checked());
   EXPECT_EQ(At(*real, 3, 5), Frame(kCheckButton, 2));
+}
+
+// Pressed and dragged off, or pushed with the space bar held, a box shows the
+// skin's frame of its check, never the platform's look; the release clicks.
+TEST_F(SkinControls2, PushedBoxesKeepTheSkin) {
+  ControlBench& b = Bench(300, 100);
+  auto* check = b.Add<TCheckBox>(10, 10, 120, 21, "Check");
+  auto* radio = b.Add<TRadioButton>(10, 40, 120, 21, "Radio");
+  b.Attach<TSkinCheckBox>(check);
+  b.Attach<TSkinRadioButton>(radio);
+  const POINT away = ScreenPoint(b.Form->Handle(), 250, 90);
+  // The middle of each box, which sits 1 pixel in (a check box 2 more) and 5 down.
+  const struct { TButtonControl* box; int element, middle; } boxes[] = {
+      {check, kCheckButton, 3 + kBoxSize / 2}, {radio, kRadioButton, 1 + kBoxSize / 2}};
+  for (const auto& x : boxes) {
+    const POINT on = ScreenPoint(x.box->Handle(), x.middle, 10);
+    const struct { const char* what; std::function<void()> act; int frame; } steps[] = {
+        {"pressed", [&] { MouseAt(on, MOUSEEVENTF_LEFTDOWN); }, 1},
+        {"dragged off", [&] { MouseAt(away); }, 1},
+        {"released off", [&] { MouseAt(away, MOUSEEVENTF_LEFTUP); }, 1},
+        {"space down", [&] { KeyInput(VK_SPACE); }, 1},
+        {"space up", [&] { KeyInput(VK_SPACE, KEYEVENTF_KEYUP); }, 2}};
+    for (const auto& s : steps) {
+      SCOPED_TRACE(testing::Message() << x.box->Caption() << ", " << s.what);
+      s.act();
+      EXPECT_EQ(At(*x.box, x.middle, 10), Frame(x.element, s.frame));
+    }
+  }
 }
 
 // The thumb where the control puts it, through its reflected custom draw.

@@ -51,6 +51,9 @@ std::string Describe(COLORREF c) {
   if (c == kButtonFace) return "ButtonFace";
   if (c == kButtonShadow) return "ButtonShadow";
   if (c == kButtonText) return "ButtonText";
+  if (c == kNormalText) return "NormalColour2";
+  if (c == kHotText) return "MouseOverColour2";
+  if (c == kPressedText) return "PressedColour2";
   if (c == CLR_INVALID) return "no pixel";  // outside the DC's visible area
   char text[40];
   if (const Painted p = Name(c); p.element) {
@@ -172,7 +175,10 @@ void UseTestColours(TSkinData& data) {
   data.Colours.ButtonShadow = TColor(kButtonShadow);
   data.Colours.ButtonText = TColor(kButtonText);
   TDataSkinButton& b = *data.Buttons;
-  for (TColor* c : {&b.NormalColour2, &b.MouseOverColour2, &b.PressedColour2}) *c = data.Colours.ButtonText;
+  b.NormalColour2 = TColor(kNormalText);
+  b.MouseOverColour2 = TColor(kHotText);
+  b.PressedColour2 = TColor(kPressedText);
+  b.HasNormalColour2 = b.HasMouseOverColour2 = b.HasPressedColour2 = true;
   data.UpdateButtonFaceBrush();
 }
 
@@ -296,6 +302,18 @@ void MouseAt(POINT screen, DWORD buttonFlags) {
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
   SendInput(1, &in, sizeof in);
   ui::WaitPumping(150);  // the input's messages
+}
+
+void KeyInput(WORD vk, DWORD flags) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+  // The key state changes as the thread takes the key's message.
+  const bool down = !(flags & KEYEVENTF_KEYUP);
+  for (int tries = 0; tries < 500 && (GetKeyState(vk) < 0) != down; ++tries) ui::WaitPumping(10);
+  Pump();
 }
 
 }  // namespace skintest

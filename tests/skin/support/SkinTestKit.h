@@ -81,10 +81,11 @@ void Pump();
 // ---- Skinned controls ----
 
 // The skin colours the control tests give: ButtonFace, ButtonShadow and
-// ButtonText (the Buttons section's per-state text colours as the reader
-// defaults them, and the ButtonFace brush, follow).
+// ButtonText, and the Buttons section's caption colours for the normal, hot
+// and pressed states, each given (the ButtonFace brush follows).
 constexpr COLORREF kButtonFace = RGB(0xE0, 0xD8, 0xC8), kButtonShadow = RGB(0x70, 0x60, 0x50),
-                   kButtonText = RGB(0x20, 0x30, 0x90);
+                   kButtonText = RGB(0x20, 0x30, 0x90), kNormalText = RGB(0x10, 0x60, 0x20),
+                   kHotText = RGB(0x90, 0x10, 0x70), kPressedText = RGB(0x10, 0x70, 0x90);
 void UseTestColours(TSkinData& data);
 
 // Invalidated with its children and painted at once, then messages pumped.
@@ -162,5 +163,8 @@ void SaveScreenArea(HWND window, const std::string& path);
 // Real mouse input at a screen point: a move, with `buttonFlags`
 // (MOUSEEVENTF_LEFTDOWN, ...) when given, then messages pumped a while.
 void MouseAt(POINT screen, DWORD buttonFlags = 0);
+// Real keyboard input to the focus window: the key down, or up with
+// KEYEVENTF_KEYUP, then messages pumped until this thread has taken it.
+void KeyInput(WORD vk, DWORD flags = 0);
 
 }  // namespace skintest
