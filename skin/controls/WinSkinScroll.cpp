@@ -180,8 +180,9 @@ bool TSkinScrollbar::BeforeMessage(TMessage& m) {
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
       break;
     case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:  // the second press of a double click, tracked as a press
       if (m.WParam != HTHSCROLL && m.WParam != HTVSCROLL) break;
-      if (!OwnDrag || !ThumbCheck(m)) TrackWithPlatform(m);
+      if (m.Msg == WM_NCLBUTTONDBLCLK || !OwnDrag || !ThumbCheck(m)) TrackWithPlatform(m);
       return false;
     case WM_HSCROLL:
     case WM_VSCROLL:

@@ -335,6 +335,15 @@ TEST_F(SkinScroll, BarsStaySkinnedThroughAPress) {
     EXPECT_GT(GetScrollPos(skin->Handle, SB_VERT), 0);
     delete control;
   }
+
+  // A list view takes a double click's second press as WM_NCLBUTTONDBLCLK,
+  // which the platform tracks again.
+  TSkinScrollbar* skin;
+  SkinnedList(b, skin);
+  testsupport::ClickAt(OnVertBar(*skin, skin->VertRect.bottom - skin->VertRect.top - 2), testsupport::Button::Double);
+  const Requests twice{{SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}};
+  EXPECT_TRUE(testsupport::WaitFor([&] { return g_scrolls == twice; }, 5000));
+  EXPECT_EQ(VertBarColours(*skin), bar(13, 1));
 }
 
 // A click on a scroll-bar control's arrow moves it, and the skin is drawn
