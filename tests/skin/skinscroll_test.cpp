@@ -119,12 +119,11 @@ std::string VertBarColours(const TSkinScrollbar& skin) {
   return line;
 }
 
-// What the input thread saw: the press started a drag; the screen under it
-// meanwhile; before the release, the capture gone and SB_THUMBPOSITION sent
-// unless the window went; the window thread's share of a core while held still.
+// What the input thread saw: the press started a drag; before the release,
+// the capture gone and SB_THUMBPOSITION sent unless the window went; the
+// window thread's share of a core while held still.
 struct DragRun {
   bool captured = false, endedAlone = false;
-  COLORREF pressed = 0;
   double cpuShare = 1;
 };
 
@@ -156,7 +155,6 @@ DragRun Drag(HWND window, POINT from, const std::vector<POINT>& steps, DWORD hol
   std::thread input([&] {
     MouseAt(from, MOUSEEVENTF_LEFTDOWN);
     run.captured = waitFor(3000, captured);
-    run.pressed = GetPixel(ui::WindowDC().get(), from.x, from.y);
     POINT at = from;
     for (POINT d : steps) MouseAt(at = POINT{at.x + d.x, at.y + d.y});
     const double cpu = CpuSeconds(self);
@@ -236,16 +234,15 @@ TEST_F(SkinScroll, MemoBarsComeFromTheSkin) {
 }
 
 // Down a little, sideways (no new position), far past the end, held still:
-// the thumb shows pressed, SB_THUMBTRACK comes once per position and stops at
-// nMax - nPage + 1, then SB_THUMBPOSITION and the posted SB_ENDSCROLL; the
-// held thumb costs the window's thread next to nothing.
+// SB_THUMBTRACK comes once per position and stops at nMax - nPage + 1, then
+// SB_THUMBPOSITION and the posted SB_ENDSCROLL; the held thumb costs the
+// window's thread next to nothing (the pressed thumb: BarsStaySkinnedThroughAPress).
 TEST_F(SkinScroll, DraggingTheThumbScrollsToTheEnd) {
   ControlBench& b = Bench(440, 200);
   TSkinScrollbar* skin;
   TMemo* memo = SkinnedMemo(b, skin);
   const DragRun run = Drag(skin->Handle, OnVertThumb(*skin), {{0, 10}, {30, 0}, {0, 400}}, 2000);
   ASSERT_TRUE(run.captured);
-  EXPECT_EQ(Describe(run.pressed), Frame(kVertScrollThumb, 2));
   EXPECT_LT(run.cpuShare, 0.05);
   SCROLLINFO si{sizeof si, SIF_ALL};
   GetScrollInfo(memo->Handle(), SB_VERT, &si);
