@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "StdCtrls.h"
 #include "WinSkinCtrls.h"
@@ -64,6 +65,57 @@ int PartOf(WORD request, bool horz) {
   }
   return spNone;
 }
+
+// The bar whose press the platform tracks on this thread, and whether a
+// step mark waits in the queue.
+struct PlatformTracking {
+  TSkinScrollbar* skin = nullptr;
+  bool marked = false;
+};
+thread_local PlatformTracking t_tracking;
+
+// A thread message that follows a step of the platform's loop.
+UINT StepMark() {
+  static const UINT mark = RegisterWindowMessageA("CorvelSkinScrollStep");
+  return mark;
+}
+
+// The platform's loop hands each message it takes to the filter first, then
+// paints its bar: a mark posted now comes back after that paint, and the
+// skin is painted over it.
+LRESULT CALLBACK PlatformStepFilter(int code, WPARAM w, LPARAM l) {
+  const MSG& msg = *reinterpret_cast<const MSG*>(l);
+  PlatformTracking& t = t_tracking;
+  if (code == MSGF_SCROLLBAR && t.skin) {
+    if (!msg.hwnd && msg.message == StepMark()) {
+      t.marked = false;
+      t.skin->PaintWindow(nullptr);
+      return TRUE;  // the loop drops it
+    }
+    if (!t.marked) t.marked = PostThreadMessageA(GetCurrentThreadId(), StepMark(), 0, 0);
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+// The filter on for one platform tracking; a mark left behind is dropped.
+class PlatformSteps {
+ public:
+  explicit PlatformSteps(TSkinScrollbar* skin)
+      : outer_(std::exchange(t_tracking, PlatformTracking{skin})),
+        hook_(SetWindowsHookExA(WH_MSGFILTER, PlatformStepFilter, nullptr, GetCurrentThreadId())) {}
+  ~PlatformSteps() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    MSG mark;
+    PeekMessageA(&mark, HWND(-1), StepMark(), StepMark(), PM_REMOVE);
+    t_tracking = outer_;
+  }
+  PlatformSteps(const PlatformSteps&) = delete;
+  PlatformSteps& operator=(const PlatformSteps&) = delete;
+
+ private:
+  PlatformTracking outer_;
+  HHOOK hook_;
+};
 }  // namespace
 
 bool ThumbGeometry(TSkinScrollBar& bar, int track, int min, int max, UINT page, int pos, int extra) {
@@ -87,6 +139,7 @@ bool ThumbGeometry(TSkinScrollBar& bar, int track, int min, int max, UINT page, 
 
 TSkinScrollbar::~TSkinScrollbar() {
   if (dragAlive_) *dragAlive_ = false;
+  if (t_tracking.skin == this) t_tracking.skin = nullptr;
 }
 
 void TSkinScrollbar::AttachScrollbars(TWinControl* control, TSkinData* skinData, bool ownDrag, TWinSkinForm* form,
@@ -127,8 +180,10 @@ bool TSkinScrollbar::BeforeMessage(TMessage& m) {
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
       break;
     case WM_NCLBUTTONDOWN:
-      if (OwnDrag && ThumbCheck(m)) return false;
-      break;
+    case WM_NCLBUTTONDBLCLK:  // the second press of a double click, tracked as a press
+      if (m.WParam != HTHSCROLL && m.WParam != HTVSCROLL) break;
+      if (m.Msg == WM_NCLBUTTONDBLCLK || !OwnDrag || !ThumbCheck(m)) TrackWithPlatform(m);
+      return false;
     case WM_HSCROLL:
     case WM_VSCROLL:
       Scroll(m);
@@ -168,6 +223,17 @@ void TSkinScrollbar::Scroll(TMessage& m) {
   }
   scrolling = false;
   PaintWindow(nullptr);
+}
+
+void TSkinScrollbar::TrackWithPlatform(TMessage& m) {
+  bool alive;
+  {
+    PlatformSteps steps(this);
+    CallDefault(m);
+    alive = t_tracking.skin == this;
+  }
+  // The platform paints the released bar last.
+  if (alive) PaintWindow(nullptr);
 }
 
 void TSkinScrollbar::Layout(const RECT& w, bool horz, bool vert) {
@@ -232,7 +298,6 @@ void TSkinScrollbar::DrawSkin(HDC dc, const RECT& r) {
 
 bool TSkinScrollbar::ThumbCheck(TMessage& m) {
   const bool horz = m.WParam == HTHSCROLL;
-  if (!horz && m.WParam != HTVSCROLL) return false;
   POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
   ScreenToClient(Handle, &p);
   TSkinScrollBar& bar = horz ? Horz : Vert;

@@ -68,6 +68,10 @@ class TSkinScrollbar : public TSkinControl {
   void UpdateThumb(TSkinScrollBar& bar, int sbBar, int length);
   void PaintBar(HDC dc, TSkinScrollBar& bar, const RECT& r, bool vertical);
   void Scroll(TMessage& m);
+  // A press on a bar that the platform tracks in its own loop, which paints
+  // its bar at each step: the skin is painted again after each step and at
+  // the end.
+  void TrackWithPlatform(TMessage& m);
   // A press on a thumb runs the drag; false for any other part.
   bool ThumbCheck(TMessage& m);
   void DragThumb(TSkinScrollBar& bar, bool horz);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -25,15 +26,40 @@ namespace {
 using SkinScroll = SkinControlTest;
 using Requests = std::vector<std::pair<int, int>>;  // WM_VSCROLL: request, position
 
-Requests g_scrolls;                     // reaching the memo's own procedure
+Requests g_scrolls;                     // reaching the control's own procedure
 std::atomic<bool> g_positioned{false};  // SB_THUMBPOSITION came, for the input thread
-std::function<void()> g_action;         // run by a timer that an SB_THUMBTRACK arms
+std::function<void()> g_action;         // run once the control scrolled away from the top
+std::atomic<bool> g_armed{false};       // g_action waits to run, for the input thread
 size_t g_actionAt = 0;                  // g_scrolls' size then
+
+void Arm(std::function<void()> action) {
+  g_action = std::move(action);
+  g_armed = true;
+}
 
 void CALLBACK RunAction(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   g_actionAt = g_scrolls.size();
   if (auto action = std::exchange(g_action, nullptr)) action();
+  g_armed = false;
+}
+
+// Records the control's WM_VSCROLL requests; the first that leaves the top
+// (not a press's SB_THUMBTRACK at 0) arms a timer for g_action, which runs
+// once the thread has nothing else to do.
+void Spy(TWinControl* control) {
+  g_scrolls.clear();
+  g_positioned = false;
+  g_actionAt = 0;
+  control->WindowProc = [own = control->WindowProc](TMessage& m) {
+    if (m.Msg == WM_VSCROLL) {
+      const WORD request = LOWORD(m.WParam);
+      g_scrolls.emplace_back(request, HIWORD(m.WParam));
+      g_positioned = g_positioned || request == SB_THUMBPOSITION;
+      if (g_action && (request != SB_THUMBTRACK || HIWORD(m.WParam))) SetTimer(nullptr, 0, 50, RunAction);
+    }
+    own(m);
+  };
 }
 
 // 200 lines wider than the memo: both bars.
@@ -45,32 +71,59 @@ TMemo* SkinnedMemo(ControlBench& b, TSkinScrollbar*& skin) {
   std::string text;
   for (int i = 0; i < 200; ++i) text += "Line " + std::to_string(i) + " of a memo wider than its window\r\n";
   memo->SetText(text);
-  g_scrolls.clear();
-  g_positioned = false;
-  g_actionAt = 0;
-  memo->WindowProc = [own = memo->WindowProc](TMessage& m) {
-    if (m.Msg == WM_VSCROLL) {
-      g_scrolls.emplace_back(LOWORD(m.WParam), HIWORD(m.WParam));
-      g_positioned = g_positioned || LOWORD(m.WParam) == SB_THUMBPOSITION;
-      if (g_action && LOWORD(m.WParam) == SB_THUMBTRACK) SetTimer(nullptr, 0, 50, RunAction);
-    }
-    own(m);
-  };
+  Spy(memo);
   skin = new TSkinScrollbar(memo);
   skin->AttachScrollbars(memo, &b.Data, true, &b.Frame, &b.Frame.ControlCanvas);
   Repaint(b.Form->Handle());
   return memo;
 }
 
+// 30 rows under a header: a vertical bar.
+TListView* LongList(ControlBench& b) {
+  auto* list = b.Add<TListView>(220, 10, 210, 150);
+  list->Columns = {{"Name", 90}, {"Value", 90}};
+  list->RecreateWnd();
+  for (int i = 0; i < 30; ++i) list->AddItem("Item " + std::to_string(i), {std::to_string(i * 7)});
+  return list;
+}
+
+// The platform drags its thumb, as the frame chooses for a list view.
+TListView* SkinnedList(ControlBench& b, TSkinScrollbar*& skin) {
+  TListView* list = LongList(b);
+  Spy(list);
+  skin = new TSkinListView(list);
+  skin->AttachScrollbars(list, &b.Data, false, &b.Frame, &b.Frame.ControlCanvas);
+  Repaint(b.Form->Handle());
+  return list;
+}
+
 // Along a bar, from its start: the middle of its thumb.
 int ThumbMiddle(const TSkinScrollBar& bar) { return bar.ArrowLength + bar.ThumbOffset + bar.ThumbLength / 2; }
 
-// What the input thread saw: the press started a drag; the screen under it
-// meanwhile; before the release, the capture gone and SB_THUMBPOSITION sent
-// unless the window went; the window thread's share of a core while held still.
+// The screen point a little way down the vertical bar, across its middle.
+POINT OnVertBar(const TSkinScrollbar& skin, int down) {
+  return ScreenPoint(skin.Handle, skin.VertRect.left + 8, skin.VertRect.top + down);
+}
+POINT OnVertThumb(const TSkinScrollbar& skin) { return OnVertBar(skin, ThumbMiddle(skin.Vert)); }
+
+// What the user sees down the middle of the vertical bar: each colour
+// named once, in name order ("Scrollbar#13 Scrollbar#9 VertScroll#1 ...").
+std::string VertBarColours(const TSkinScrollbar& skin) {
+  TBitmap seen;
+  Snapshot(skin.Handle, seen);
+  std::set<std::string> names;
+  for (int y = skin.VertRect.top; y < skin.VertRect.bottom; ++y)
+    names.insert(Describe(BitmapPixel(seen, skin.VertRect.left + 8, y)));
+  std::string line;
+  for (const std::string& n : names) line += (line.empty() ? "" : " ") + n;
+  return line;
+}
+
+// What the input thread saw: the press started a drag; before the release,
+// the capture gone and SB_THUMBPOSITION sent unless the window went; the
+// window thread's share of a core while held still.
 struct DragRun {
   bool captured = false, endedAlone = false;
-  COLORREF pressed = 0;
   double cpuShare = 1;
 };
 
@@ -81,12 +134,11 @@ double CpuSeconds(HANDLE thread) {
   return double(ticks(t[2]) + ticks(t[3])) / 1e7;
 }
 
-// Presses on the memo's vertical thumb, moves by each step, holds still
-// `holdMs`, waits up to `endMs` for the drag to end by itself, releases.
-DragRun Drag(TSkinScrollbar& skin, const std::vector<POINT>& steps, DWORD holdMs, DWORD endMs = 0) {
+// Presses at `from` on the window, moves by each step, holds still `holdMs`
+// and until an armed action ran, waits up to `endMs` for the drag to end by
+// itself, releases; returns once the window handled the release.
+DragRun Drag(HWND window, POINT from, const std::vector<POINT>& steps, DWORD holdMs, DWORD endMs = 0) {
   DragRun run;
-  const HWND window = skin.Handle;
-  const POINT from = ScreenPoint(window, skin.VertRect.left + 8, skin.VertRect.top + ThumbMiddle(skin.Vert));
   const DWORD ui = GetCurrentThreadId();
   HANDLE self;
   DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0, FALSE, DUPLICATE_SAME_ACCESS);
@@ -103,19 +155,21 @@ DragRun Drag(TSkinScrollbar& skin, const std::vector<POINT>& steps, DWORD holdMs
   std::thread input([&] {
     MouseAt(from, MOUSEEVENTF_LEFTDOWN);
     run.captured = waitFor(3000, captured);
-    run.pressed = GetPixel(ui::WindowDC().get(), from.x, from.y);
     POINT at = from;
     for (POINT d : steps) MouseAt(at = POINT{at.x + d.x, at.y + d.y});
     const double cpu = CpuSeconds(self);
     Sleep(holdMs);
     if (holdMs) run.cpuShare = (CpuSeconds(self) - cpu) * 1000 / holdMs;
+    waitFor(5000, [] { return !g_armed; });
     run.endedAlone = endMs && waitFor(endMs, [&] { return !captured() && (g_positioned || !IsWindow(window)); });
     MouseAt(at, MOUSEEVENTF_LEFTUP);
     SetEvent(done.get());
   });
   ui::WaitPumping(30000, done.get());
   input.join();
-  ui::WaitPumping(300);  // the release and the posted SB_ENDSCROLL
+  // The release, and a posted SB_ENDSCROLL.
+  const auto ended = [] { return !g_scrolls.empty() && g_scrolls.back().first == SB_ENDSCROLL; };
+  testsupport::WaitFor([&] { return !IsWindow(window) || ended(); }, 5000);
   return run;
 }
 
@@ -180,16 +234,15 @@ TEST_F(SkinScroll, MemoBarsComeFromTheSkin) {
 }
 
 // Down a little, sideways (no new position), far past the end, held still:
-// the thumb shows pressed, SB_THUMBTRACK comes once per position and stops at
-// nMax - nPage + 1, then SB_THUMBPOSITION and the posted SB_ENDSCROLL; the
-// held thumb costs the window's thread next to nothing.
+// SB_THUMBTRACK comes once per position and stops at nMax - nPage + 1, then
+// SB_THUMBPOSITION and the posted SB_ENDSCROLL; the held thumb costs the
+// window's thread next to nothing (the pressed thumb: BarsStaySkinnedThroughAPress).
 TEST_F(SkinScroll, DraggingTheThumbScrollsToTheEnd) {
   ControlBench& b = Bench(440, 200);
   TSkinScrollbar* skin;
   TMemo* memo = SkinnedMemo(b, skin);
-  const DragRun run = Drag(*skin, {{0, 10}, {30, 0}, {0, 400}}, 2000);
+  const DragRun run = Drag(skin->Handle, OnVertThumb(*skin), {{0, 10}, {30, 0}, {0, 400}}, 2000);
   ASSERT_TRUE(run.captured);
-  EXPECT_EQ(Describe(run.pressed), Frame(kVertScrollThumb, 2));
   EXPECT_LT(run.cpuShare, 0.05);
   SCROLLINFO si{sizeof si, SIF_ALL};
   GetScrollInfo(memo->Handle(), SB_VERT, &si);
@@ -224,8 +277,8 @@ TEST_F(SkinScroll, DragEndsWithoutTheButton) {
     SCOPED_TRACE(c.what);
     TSkinScrollbar* skin;
     TMemo* memo = SkinnedMemo(b, skin);
-    g_action = [&] { c.act(memo); };
-    const DragRun run = Drag(*skin, {{0, 10}}, 0, 2000);
+    Arm([&] { c.act(memo); });
+    const DragRun run = Drag(skin->Handle, OnVertThumb(*skin), {{0, 10}}, 0, 2000);
     EXPECT_TRUE(run.captured);
     EXPECT_TRUE(run.endedAlone);
     ASSERT_GT(g_actionAt, 0u);
@@ -238,6 +291,56 @@ TEST_F(SkinScroll, DragEndsWithoutTheButton) {
               Frame(kVertScrollThumb, 1));
     delete memo;
   }
+}
+
+// A press on the down arrow, on the track below the thumb, or on the thumb
+// moved a quarter down: while it is held and after the release the whole bar
+// shows the skin, the part pressed while held. The platform tracks the press
+// in its own loop and paints its bar at every step, the thumb too where the
+// skin does not drag it (a list view's).
+TEST_F(SkinScroll, BarsStaySkinnedThroughAPress) {
+  ControlBench& b = Bench(440, 200);
+  enum Part { kDownArrow, kTrack, kThumb };
+  const struct {
+    const char* what;
+    bool list;
+    Part part;
+    int heldArrow, heldThumb;  // frames of the down arrow and the thumb while held
+  } cases[] = {
+      {"memo, down arrow", false, kDownArrow, 14, 1},
+      {"memo, track", false, kTrack, 13, 1},
+      {"memo, thumb dragged by the skin", false, kThumb, 13, 2},
+      {"list view, down arrow", true, kDownArrow, 14, 1},
+      {"list view, thumb dragged by the platform", true, kThumb, 13, 2},
+  };
+  const auto bar = [](int arrow, int thumb) {
+    return Frame(kScrollbar, arrow) + " " + Frame(kScrollbar, 9) + " " + Frame(kVertScroll, 1) + " " +
+           Frame(kVertScrollThumb, thumb);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TSkinScrollbar* skin;
+    TWinControl* control = c.list ? static_cast<TWinControl*>(SkinnedList(b, skin)) : SkinnedMemo(b, skin);
+    const int t = skin->Vert.ArrowLength, length = skin->VertRect.bottom - skin->VertRect.top;
+    const POINT at =
+        c.part == kThumb ? OnVertThumb(*skin) : OnVertBar(*skin, length - (c.part == kTrack ? t + 4 : t / 2));
+    std::string held;
+    Arm([&] { held = VertBarColours(*skin); });
+    Drag(skin->Handle, at, c.part == kThumb ? std::vector<POINT>{{0, length / 4}} : std::vector<POINT>{}, 0);
+    EXPECT_EQ(held, bar(c.heldArrow, c.heldThumb));
+    EXPECT_EQ(VertBarColours(*skin), bar(13, 1));
+    EXPECT_GT(GetScrollPos(skin->Handle, SB_VERT), 0);
+    delete control;
+  }
+
+  // A list view takes a double click's second press as WM_NCLBUTTONDBLCLK,
+  // which the platform tracks again.
+  TSkinScrollbar* skin;
+  SkinnedList(b, skin);
+  testsupport::ClickAt(OnVertBar(*skin, skin->VertRect.bottom - skin->VertRect.top - 2), testsupport::Button::Double);
+  const Requests twice{{SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}, {SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}};
+  EXPECT_TRUE(testsupport::WaitFor([&] { return g_scrolls == twice; }, 5000));
+  EXPECT_EQ(VertBarColours(*skin), bar(13, 1));
 }
 
 // A click on a scroll-bar control's arrow moves it, and the skin is drawn
@@ -295,10 +398,7 @@ TEST_F(SkinScroll, ShippedSkinDrawsTheBars) {
   b.Form->SetColor(b.Data.Colours.ButtonFace);
   TSkinScrollbar* memoSkin;
   TMemo* memo = SkinnedMemo(b, memoSkin);
-  auto* list = b.Add<TListView>(220, 10, 210, 150);
-  list->Columns = {{"Name", 90}, {"Value", 90}};
-  list->RecreateWnd();
-  for (int i = 0; i < 30; ++i) list->AddItem("Item " + std::to_string(i), {std::to_string(i * 7)});
+  TListView* list = LongList(b);
   auto* bar = b.Add<TScrollBar>(10, 180, 420, 17);
   bar->PageSize = 20;
   bar->SetPosition(30);
