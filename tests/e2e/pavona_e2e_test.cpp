@@ -560,6 +560,20 @@ TEST_F(PavonaTest, TheCloseMessageEndsItWhileAMenuOrADragRuns) {
   }
 }
 
+// Hidden by its key while its system menu is open, the window takes the menu
+// with it: left on screen, the menu would take no key and no click.
+TEST_F(PavonaTest, HidingTheWindowEndsItsSystemMenu) {
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(ShowSettingsWindow(window));
+  const DWORD pid = pavona_->id();
+  MouseInput(TitleBar(window), MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(testsupport::WaitFor([&] { return testsupport::VisibleWindowOf(pid, "#32768") != nullptr; })) << "no menu";
+  Sim("event 81");
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_TRUE(testsupport::WaitFor([&] { return testsupport::VisibleWindowOf(pid, "#32768") == nullptr; }, 3000))
+      << "the menu stayed on screen";
+}
+
 // A close request while it is still starting (here inside the settings
 // broadcast of its first start in a session) ends it once started.
 TEST_F(PavonaTest, TheCloseMessageDuringTheStartUpEndsIt) {
