@@ -387,14 +387,15 @@ int ui::RunApplication(const std::string& title, const std::function<void(TAppli
 }
 
 void TApplication::Run() {
-  if (mainForm_ && ShowMainForm) mainForm_->Show();
+  if (mainForm_ && ShowMainForm && !terminated_) mainForm_->Show();
   MSG msg;
-  for (;;) {
-    BOOL r = GetMessageA(&msg, nullptr, 0, 0);
-    if (r == 0 || r == -1) break;
+  // A loop of the platform's may take the quit on the way (a window's move
+  // loop ends on it and keeps it): the request itself ends this one too.
+  while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);  // thread messages too: window-less timers run from here
   }
+  PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // served
   terminated_ = true;
 }
 
@@ -406,7 +407,11 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Terminate() {
-  PostQuitMessage(0);  // Terminated turns true when the loop takes it
+  terminated_ = true;
+  // A menu's loop takes a quit and stays open: ended first, it returns
+  // before it sees the quit, which then reaches the loop that waits for it.
+  EndMenu();
+  PostQuitMessage(0);
 }
 
 void TApplication::SetTitle(const std::string& t) {

@@ -121,19 +121,24 @@ class TApplication : public TComponent {
   void CreateForm(T*& ref) {
     T* form = new T(this);
     ref = form;  // set first: OnCreate may use it
+    // The first form is the main form while it is created too: a close
+    // request then already ends the program.
+    if (!mainForm_) mainForm_ = form;
     try {
       form->InitForm();
     } catch (...) {
       ref = nullptr;
-      delete form;
+      delete form;  // no longer the main form (Notification)
       throw;
     }
-    if (!mainForm_) mainForm_ = form;
   }
   TForm* MainForm() const { return mainForm_; }
   bool ShowMainForm = true;
+  // The message loop; it ends on a quit or once Terminate was called.
   void Run();
   void ProcessMessages();
+  // Ends the program: an open menu is ended and Run returns, also when the
+  // request comes before Run or inside a loop of the platform's.
   void Terminate();
   bool Terminated() const { return terminated_; }
   std::string Title() const { return title_; }

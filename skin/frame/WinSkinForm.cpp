@@ -433,6 +433,8 @@ bool TWinSkinForm::FrameMessage(TMessage& m, bool& passOn) {
       GetMinMaxInfo(m);
       return true;
     case WM_WINDOWPOSCHANGED:
+      // Its menu would stay on screen where the user can no longer end it.
+      if (MenuOpen && (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_HIDEWINDOW)) EndMenu();
       UpdateShowState();
       CallDefault(m);
       return true;
@@ -933,8 +935,10 @@ void TWinSkinForm::ShowSysMenu(int x, int y) {
     return;
   }
   LastSysMenuTick = now;
+  MenuOpen = true;
   if (SysMenu && SkinData->SkinControls[xcSystemMenu] && WindowKind != 2) SysMenu->Popup(x, y);
   else TrackPopupMenu(SystemMenu, TPM_RIGHTBUTTON, x, y, 0, Handle, nullptr);
+  MenuOpen = false;
 }
 
 void TWinSkinForm::HoverTimerTimer() {

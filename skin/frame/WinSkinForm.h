@@ -119,6 +119,7 @@ class TWinSkinForm : public TComponent {
   int MenuBarHeight = 0;
   int SysButtonCount = 0;
   bool MenuTracking = false;
+  bool MenuOpen = false;  // its system menu or a bar menu: ended when the window hides
   bool RightToLeft = false;
   TPopupMenu* SysMenu = nullptr;
   HWND MdiClient = nullptr, NewMdiChild = nullptr;

@@ -389,7 +389,7 @@ void TWinSkinForm::TrackBarMenu(const TMenuBtn& pressed) {
     MenuHookFrame = this;
     GetWindowRect(Handle, &WindowRect);
     if (!SkinWindowsNT4()) MakeMenuOwnerDrawn(sub);
-    MenuTracking = true;
+    MenuTracking = MenuOpen = true;
     TrackedMenu = sub;
     StartMenuHook();
     if (enabled)
@@ -398,7 +398,7 @@ void TWinSkinForm::TrackBarMenu(const TMenuBtn& pressed) {
     StopMenuHook();
   }
   PendingMenuButton = -1;
-  MenuTracking = false;
+  MenuTracking = MenuOpen = false;
 }
 
 void TWinSkinForm::MenuChange(TMessage& m, const TWndMethod& passOn) {

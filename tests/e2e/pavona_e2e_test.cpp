@@ -32,9 +32,42 @@ class PavonaTest : public testing::Test {
     window = MainWindow();
     ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(window) && GetForegroundWindow() == window; }, 3000));
   }
+  // Ended as every end path ends it: the device's events off, our icon gone.
+  void ExpectEnded(HWND window) {
+    DWORD code = 1;
+    if (!pavona_->WaitExit(10000, &code)) return ADD_FAILURE() << "still running after the close request";
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(Sim("get events"), "0\n");
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = window;
+    icon.uFlags = NIF_TIP;
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon stayed behind";
+  }
   std::string dir_;
   std::unique_ptr<testsupport::Process> pavona_;
 };
+
+// The installer's close request: sent, not posted, to every top-level window.
+void BroadcastClose() {
+  DWORD_PTR result;
+  SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &result);
+}
+
+// The middle of our icon's slot in the platform's tray (the first slot of
+// Wine's stand-alone tray window here).
+bool TrayIconPoint(POINT& icon) {
+  HWND tray = nullptr;
+  if (!testsupport::WaitFor([&] { return (tray = FindWindowA("__winex11_standalone_tray", nullptr)) != nullptr; }, 3000))
+    return false;
+  RECT slot;
+  GetClientRect(tray, &slot);
+  slot.right = slot.bottom;  // square slots from the left
+  MapWindowPoints(tray, nullptr, reinterpret_cast<POINT*>(&slot), 2);
+  icon = {(slot.left + slot.right) / 2, (slot.top + slot.bottom) / 2};
+  return true;
+}
 
 }  // namespace
 
@@ -109,19 +142,13 @@ TEST_F(PavonaTest, AMissingPictureLibraryIsReportedOnceAndTheStartUpGoesOn) {
   EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon stayed behind";
 }
 
-// The tray icon as the user finds it in the platform's tray (the first slot
-// of Wine's stand-alone tray window here): our icon, and a double click on it
-// opens the window.
+// The tray icon as the user finds it in the platform's tray: our icon, and a
+// double click on it opens the window.
 TEST_F(PavonaTest, TheTrayShowsOurIconAndADoubleClickOpensTheWindow) {
   Start();
   ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
-  HWND tray = nullptr;
-  ASSERT_TRUE(testsupport::WaitFor([&] { return (tray = FindWindowA("__winex11_standalone_tray", nullptr)) != nullptr; }, 3000));
-  RECT slot;
-  GetClientRect(tray, &slot);
-  slot.right = slot.bottom;  // square slots from the left
-  MapWindowPoints(tray, nullptr, reinterpret_cast<POINT*>(&slot), 2);
-  const POINT icon = {(slot.left + slot.right) / 2, (slot.top + slot.bottom) / 2};
+  POINT icon;
+  ASSERT_TRUE(TrayIconPoint(icon));
   HDC screen = GetDC(nullptr);
   const COLORREF edge = GetPixel(screen, icon.x - 6, icon.y);
   ReleaseDC(nullptr, screen);
@@ -205,9 +232,7 @@ TEST_F(PavonaTest, PowerPlanKeyWithoutThePlanLibraryGoesToLow) {
 TEST_F(PavonaTest, TheCloseMessageEndsItAndStopsTheEvents) {
   Start();
   ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));
-  DWORD_PTR result;
-  SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0, SMTO_ABORTIFHUNG, 5000,
-                      &result);
+  BroadcastClose();
   DWORD code = 1;
   ASSERT_TRUE(pavona_->WaitExit(2000, &code)) << "still running 2 s after the close message";
   EXPECT_EQ(code, 0u);
@@ -264,15 +289,20 @@ COLORREF ScreenPixel(int x, int y) {
   return c;
 }
 
+// The mouse at a screen point with these button flags, as a mouse moves there.
+void MouseInput(POINT p, DWORD flags) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
 // A left-button drag as a mouse makes it, in steps.
 void DragBy(POINT from, int dx, int dy) {
   auto send = [](POINT p, DWORD flags) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof in);
+    MouseInput(p, flags);
     Sleep(30);
   };
   SetCursorPos(from.x, from.y);
@@ -371,6 +401,9 @@ RECT ScreenRect(HWND h) {
   GetWindowRect(h, &r);
   return r;
 }
+
+// A point of the skinned title bar below the rows of the platform's caption.
+POINT TitleBar(HWND window) { return POINT{ScreenRect(window).left + 300, ScreenRect(window).top + 26}; }
 
 }  // namespace
 
@@ -485,4 +518,73 @@ TEST_F(PavonaTest, OnXpThePowerPlanAndMuteUseTheXpLibraries) {
   Sim("event 133");  // mute through the speaker mixer, not the Vista library
   EXPECT_EQ(Sim("get mute"), "0\n");
   EXPECT_TRUE(testsupport::WaitFor(OverlayShown, 3000));
+}
+
+// The installer's close request ends the program whatever loop runs when it
+// comes, the platform's loop of the tray menu, of the frame's system menu or
+// of a drag by the title bar: a loop that takes the quit must not keep it.
+TEST_F(PavonaTest, TheCloseMessageEndsItWhileAMenuOrADragRuns) {
+  const struct {
+    const char* what;
+    bool shown;
+    DWORD buttons;
+    HWND GUITHREADINFO::*loop;
+  } ways[] = {
+      {"the tray menu", false, MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, &GUITHREADINFO::hwndMenuOwner},
+      {"the system menu", true, MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP, &GUITHREADINFO::hwndMenuOwner},
+      {"a drag by the title bar", true, MOUSEEVENTF_LEFTDOWN, &GUITHREADINFO::hwndMoveSize},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.what);
+    pavona_.reset();  // a copy left running would keep the next from starting
+    HWND window = nullptr;
+    POINT at{};
+    if (way.shown) {
+      ASSERT_NO_FATAL_FAILURE(ShowSettingsWindow(window));
+      at = TitleBar(window);
+    } else {
+      Start();
+      ASSERT_TRUE(testsupport::WaitFor([] { return Sim("get events") == "1\n"; }));  // its icon is in the tray
+      window = MainWindow();
+      ASSERT_TRUE(TrayIconPoint(at));
+    }
+    MouseInput(at, way.buttons);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    EXPECT_TRUE(testsupport::WaitFor([&] {
+      GUITHREADINFO gui{sizeof gui};
+      return GetGUIThreadInfo(thread, &gui) && gui.*way.loop;
+    })) << "not running";
+    BroadcastClose();
+    if (way.buttons == MOUSEEVENTF_LEFTDOWN) MouseInput(at, MOUSEEVENTF_LEFTUP);
+    ExpectEnded(window);
+  }
+}
+
+// Hidden by its key while its system menu is open, the window takes the menu
+// with it: left on screen, the menu would take no key and no click.
+TEST_F(PavonaTest, HidingTheWindowEndsItsSystemMenu) {
+  HWND window = nullptr;
+  ASSERT_NO_FATAL_FAILURE(ShowSettingsWindow(window));
+  const DWORD pid = pavona_->id();
+  MouseInput(TitleBar(window), MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(testsupport::WaitFor([&] { return testsupport::VisibleWindowOf(pid, "#32768") != nullptr; })) << "no menu";
+  Sim("event 81");
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_TRUE(testsupport::WaitFor([&] { return testsupport::VisibleWindowOf(pid, "#32768") == nullptr; }, 3000))
+      << "the menu stayed on screen";
+}
+
+// A close request while it is still starting (here inside the settings
+// broadcast of its first start in a session) ends it once started.
+TEST_F(PavonaTest, TheCloseMessageDuringTheStartUpEndsIt) {
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DontShowMeThisDialogAgain",
+                     "ScreenCheck");
+  HWND window = nullptr;
+  testsupport::MessageWindow installer("installer", [&](UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_SETTINGCHANGE && !window && (window = FindWindowA("TForm_Main", nullptr))) BroadcastClose();
+    return false;
+  });
+  pavona_ = std::make_unique<testsupport::Process>("\"" + dir_ + "Pavona.exe\"");
+  ASSERT_TRUE(testsupport::WaitFor([&] { return window != nullptr; })) << "no settings broadcast at the start";
+  ExpectEnded(window);
 }

@@ -169,6 +169,29 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveAlongTheBarInBothReadingOrders) {
   }
 }
 
+// Hidden while a menu of its bar is open, the window ends the menu: left on
+// screen, it would take no key and no click.
+TEST_F(SkinMenuBarTest, HidingTheWindowEndsItsOpenMenu) {
+  TWinSkinForm* frame = MakeForm(false);
+  const RECT help = frame->MenuBar->Buttons[2]->Rect;
+  bool hidden = false, stayed = false;
+  ui::ThreadTimer rescue([&] {
+    if ((stayed = OpenMenu() != nullptr)) EndMenu();
+  });
+  ui::ThreadTimer hide([&] {
+    if (!OpenMenu()) return hide.Start(20);  // not open yet
+    form->Hide();
+    hidden = true;
+    rescue.Start(1000);
+  });
+  hide.Start(20);
+  MouseAt(ScreenPoint(form->Handle(), help.left + 3, help.top + 3), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  for (int i = 0; i < 50 && !hidden; ++i) ui::WaitPumping(100);
+  ASSERT_TRUE(hidden) << "the menu never opened";
+  EXPECT_EQ(OpenMenu(), nullptr);
+  EXPECT_FALSE(stayed) << "the menu stayed on screen";
+}
+
 // A plain MDI frame with a Window menu and two children made through its
 // client: each child is taken over; the maximised one's three buttons show in
 // the bar and act on it; with the last child gone the frame's menu is back.
