@@ -267,8 +267,7 @@ void TSkinData::LoadSkinBitmap(TBitmap& bitmap, const std::string& value) {
   std::vector<uint8_t> entry;
   reader_->ReadEntry(name, entry);
   if (entry.empty()) return;
-  TMemoryStream stream(std::move(entry));
-  bitmap.LoadFromStream(stream);  // checks the headers against the entry's size
+  bitmap.LoadFromMemory(entry);  // any Windows bitmap file; a damaged one throws
 }
 
 TDataSkinObject* TSkinData::Element(const std::string& section) const {
