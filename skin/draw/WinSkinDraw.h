@@ -4,7 +4,8 @@
 // An element image holds `frameCount` frames of equal size side by side
 // (stacked top to bottom when `vertical`); frames count from 1, and pixels
 // left over by the integer division are never used. A count of 0 or less is
-// taken as 1. `margins` holds four widths: left, top, right, bottom.
+// taken as 1, a frame past the count as the last. `margins` holds four
+// widths: left, top, right, bottom.
 #pragma once
 
 #include <memory>
@@ -17,6 +18,13 @@ class TComponent;
 
 // The colour key of skin images: magenta.
 constexpr TColor SkinKeyColor = clFuchsia;
+
+// Where frame `index` of `count` lies in an element image: every frame is
+// cut here.
+struct TSkinFrame {
+  int x, y, w, h;
+};
+TSkinFrame SkinFrame(const TBitmap& image, bool vertical, int count, int index);
 
 int MaxInt2(int a, int b);
 int MinInt2(int a, int b);

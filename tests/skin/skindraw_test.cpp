@@ -58,6 +58,10 @@ TEST(SkinDrawTest, FramesOfAStrip) {
       {4, 100, 5, 3, true, 0, 40, 4, 20},    // stacked
       {30, 4, 0, 1, false, 0, 0, 30, 4},     // a count of 0 is one frame
       {30, 4, -2, 1, false, 0, 0, 30, 4},
+      {30, 4, 2, 4, false, 15, 0, 15, 4},    // a state past a short strip shows its last frame
+      {30, 4, 1, 2, false, 0, 0, 30, 4},     // a one-frame thumb dragged
+      {4, 30, 2, 3, true, 0, 15, 4, 15},
+      {30, 4, 2, 0, false, 0, 0, 15, 4},     // and before the first, the first
   };
   for (const auto& c : cases) {
     TBitmap image(c.w, c.h);
