@@ -50,7 +50,7 @@ std::shared_ptr<ui::GdiObject> TFont::Shared() const {
 }
 
 bool TFont::SetProp(const std::string& name, const TValue& v) {
-  if (name == "Name") SetName(v.AsString());
+  if (name == "Name") SetName(v.AsText());
   else if (name == "Height") SetHeight(v.AsInt());
   else if (name == "Size") SetSize(v.AsInt());
   else if (name == "Color") SetColor(ui::ColorFromValue(v));

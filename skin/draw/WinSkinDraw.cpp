@@ -226,7 +226,8 @@ HRGN RegionFromBitmap(TBitmap& bitmap, int dx, int dy, TColor key, int redTolera
 void SetEnumPropByName(TComponent* component, const std::string& property, const std::string& value) {
   if (!component) return;
   // Enumerations and Booleans take a value name as the form reader hands it;
-  // a property of another kind refuses it with the library's exception.
+  // a property of another kind (a number, a text) refuses it with the
+  // library's exception.
   TValue v;
   v.kind = TValue::Ident;
   v.s = value;

@@ -67,8 +67,8 @@ HRGN RegionFromBitmap(TBitmap& bitmap, int dx, int dy, TColor key, int redTolera
                       int blueTolerance);
 
 // Sets an enumeration or Boolean property by the name of its value ("Flat",
-// "True"). A null component, an unknown property or one that refuses the
-// name is left as it was.
+// "True"). A null component, an unknown property or one of another kind (a
+// number, a text: they refuse a value name) is left as it was.
 void SetEnumPropByName(TComponent* component, const std::string& property, const std::string& value);
 
 // The engine's trace: its texts go nowhere.

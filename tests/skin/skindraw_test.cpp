@@ -311,16 +311,19 @@ TEST(SkinDrawTest, SetsEnumerationsByName) {
   TLabel label(nullptr);
   TSpeedButton button(nullptr);
   label.Tag = 7;
+  label.SetCaption("Volume");
   SetEnumPropByName(&label, "Transparent", "True");
   SetEnumPropByName(&label, "Alignment", "taCenter");
   SetEnumPropByName(&button, "Flat", "True");
   SetEnumPropByName(&label, "Tag", "True");     // an integer refuses a name
+  SetEnumPropByName(&label, "Caption", "True");  // and a text
   SetEnumPropByName(&label, "NoSuch", "True");  // and an unknown property is no error
   SetEnumPropByName(nullptr, "Flat", "True");
   EXPECT_TRUE(label.Transparent);
   EXPECT_EQ(label.Alignment, taCenter);
   EXPECT_TRUE(button.Flat);
   EXPECT_EQ(label.Tag, 7);
+  EXPECT_EQ(label.Caption(), "Volume");
 }
 
 TEST(SkinDrawTest, ScratchBitmapIsSharedAndStretchesColourOnColour) {
