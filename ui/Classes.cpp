@@ -40,6 +40,11 @@ std::string TValue::AsString() const {
   throw Exception("Text value expected");
 }
 
+std::string TValue::AsText() const {
+  if (kind == Ident) throw Exception("Text value expected");
+  return AsString();
+}
+
 bool TValue::Has(const std::string& member) const {
   return std::find(items.begin(), items.end(), member) != items.end();
 }
@@ -112,7 +117,7 @@ void TComponent::RemoveFreeNotification(TComponent* c) {
 void TComponent::Notification(TComponent*, TOperation) {}
 
 bool TComponent::SetProp(const std::string& name, const TValue& v) {
-  if (name == "Name") Name = v.AsString();
+  if (name == "Name") Name = v.AsText();
   else if (name == "Tag") Tag = v.AsInt();
   else return false;
   return true;

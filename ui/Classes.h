@@ -55,6 +55,9 @@ struct TValue {
   int AsInt() const;
   bool AsBool() const;
   std::string AsString() const;
+  // A text property's value: a value name (Ident) is none, so a text refuses
+  // what only an enumeration takes.
+  std::string AsText() const;
   bool Has(const std::string& member) const;  // set membership
 };
 

@@ -214,7 +214,7 @@ bool TStatusBar::SetProp(const std::string& name, const TValue& v) {
     }
     UpdatePanels();
   } else if (name == "SimplePanel") { SimplePanel = v.AsBool(); UpdatePanels(); }
-  else if (name == "SimpleText") { SimpleText = v.AsString(); UpdatePanels(); }
+  else if (name == "SimpleText") { SimpleText = v.AsText(); UpdatePanels(); }
   else if (name == "SizeGrip") SetSizeGrip(v.AsBool());
   else return TWinControl::SetProp(name, v);
   return true;

@@ -183,7 +183,7 @@ bool TControl::SetProp(const std::string& name, const TValue& v) {
   else if (name == "Height") SetHeight(v.AsInt());
   else if (name == "Visible") SetVisible(v.AsBool());
   else if (name == "Enabled") SetEnabled(v.AsBool());
-  else if (name == "Caption" || name == "Text") SetText(v.AsString());
+  else if (name == "Caption" || name == "Text") SetText(v.AsText());
   else if (name == "Color") SetColor(ui::ColorFromValue(v));
   else if (name == "ParentColor") SetParentColor(v.AsBool());
   else if (name == "ParentFont") ParentFont = v.AsBool();

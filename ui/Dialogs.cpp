@@ -32,10 +32,10 @@ bool TOpenDialog::Execute() {
 }
 
 bool TOpenDialog::SetProp(const std::string& name, const TValue& v) {
-  if (name == "Filter") Filter = v.AsString();
-  else if (name == "FileName") FileName = v.AsString();
-  else if (name == "InitialDir") InitialDir = v.AsString();
-  else if (name == "Title") Title = v.AsString();
+  if (name == "Filter") Filter = v.AsText();
+  else if (name == "FileName") FileName = v.AsText();
+  else if (name == "InitialDir") InitialDir = v.AsText();
+  else if (name == "Title") Title = v.AsText();
   else return TComponent::SetProp(name, v);
   return true;
 }

@@ -1,5 +1,6 @@
 #include "Graphics.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -49,7 +50,7 @@ std::shared_ptr<ui::GdiObject> TFont::Shared() const {
 }
 
 bool TFont::SetProp(const std::string& name, const TValue& v) {
-  if (name == "Name") SetName(v.AsString());
+  if (name == "Name") SetName(v.AsText());
   else if (name == "Height") SetHeight(v.AsInt());
   else if (name == "Size") SetSize(v.AsInt());
   else if (name == "Color") SetColor(ui::ColorFromValue(v));
@@ -246,40 +247,117 @@ void TBitmap::Draw(TCanvas& c, const RECT& r) {
   }
 }
 
-void TBitmap::LoadFromStream(TStream& s) {
-  int64_t start = s.Position();
-  int64_t size = s.Size() - start;
-  BITMAPFILEHEADER fh;
-  if (size < static_cast<int64_t>(sizeof fh + sizeof(BITMAPINFOHEADER))) throw Exception("Bitmap image is not valid");
-  s.ReadBuffer(&fh, sizeof fh);
-  std::vector<uint8_t> rest(static_cast<size_t>(size) - sizeof fh);
-  s.ReadBuffer(rest.data(), rest.size());
-  const auto* ih = reinterpret_cast<const BITMAPINFOHEADER*>(rest.data());
-  // Every size comes from the file: check each before trusting it.
-  if (fh.bfType != 0x4D42 || ih->biSize < sizeof(BITMAPINFOHEADER) || ih->biSize > rest.size() || ih->biWidth <= 0 ||
-      ih->biHeight == 0 || ih->biHeight == INT32_MIN || ih->biPlanes != 1 || ih->biWidth > 32768 ||
-      std::abs(ih->biHeight) > 32768 || (ih->biCompression != BI_RGB && ih->biCompression != BI_BITFIELDS))
-    throw Exception("Bitmap image is not valid");
-  int bpp = ih->biBitCount;
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) throw Exception("Bitmap image is not valid");
-  // SetDIBits reads the colour table (or the three masks) after the header.
-  size_t table = 0;
-  if (bpp <= 8) {
-    if (ih->biClrUsed > (1u << bpp)) throw Exception("Bitmap image is not valid");
-    table = 4 * static_cast<size_t>(ih->biClrUsed ? ih->biClrUsed : (1u << bpp));
-  } else if (ih->biCompression == BI_BITFIELDS && ih->biSize == sizeof(BITMAPINFOHEADER)) {
-    table = 12;
+namespace {
+[[noreturn]] void InvalidBitmap() { throw Exception("Bitmap image is not valid"); }
+
+template <class T>
+T ReadAt(std::span<const uint8_t> bytes, size_t at) {
+  T v;
+  std::memcpy(&v, bytes.data() + at, sizeof v);
+  return v;
+}
+
+// A BMP file's header as the platform takes it, its colour table or masks
+// after it, then zeros for the most the platform may read beyond them; an
+// OS/2 2.x header becomes the Windows header its first fields equal.
+struct DibHeader {
+  std::vector<uint8_t> info;
+  size_t size = 0;     // the header's own size in the file
+  size_t used = 0;     // header, masks and colours as the file holds them
+  size_t table = 0;    // where the colour table starts in `info`
+  int width = 0, height = 0, bpp = 0;
+  DWORD compression = BI_RGB;
+};
+
+DibHeader ReadDibHeader(std::span<const uint8_t> dib) {
+  constexpr size_t kRoom = 256 * sizeof(RGBQUAD) + 3 * sizeof(DWORD);
+  DibHeader h;
+  h.size = ReadAt<DWORD>(dib, 0);
+  if (h.size > dib.size()) InvalidBitmap();
+  if (h.size == sizeof(BITMAPCOREHEADER)) {
+    const auto core = ReadAt<BITMAPCOREHEADER>(dib, 0);
+    h.width = core.bcWidth;
+    h.height = core.bcHeight;
+    h.bpp = core.bcBitCount;
+    if (core.bcPlanes != 1) InvalidBitmap();
+    h.used = h.size + (h.bpp <= 8 ? sizeof(RGBTRIPLE) << h.bpp : 0);
+    if (h.used > dib.size()) InvalidBitmap();
+    h.info.assign(dib.begin(), dib.begin() + ptrdiff_t(h.used));
+    h.info.resize(h.used + kRoom);
+    return h;
   }
-  if (ih->biSize + table > rest.size()) throw Exception("Bitmap image is not valid");
-  size_t stride = ((static_cast<size_t>(ih->biWidth) * bpp + 31) / 32) * 4;
-  size_t need = stride * std::abs(ih->biHeight);
-  if (fh.bfOffBits < sizeof fh + ih->biSize || fh.bfOffBits - sizeof fh > rest.size() ||
-      rest.size() - (fh.bfOffBits - sizeof fh) < need)
-    throw Exception("Bitmap image is not valid");
-  SetSize(ih->biWidth, std::abs(ih->biHeight), bpp == 32 ? pf32bit : pf24bit);
-  const int rows = SetDIBits(ui::WindowDC().get(), Handle(), 0, height_, rest.data() + (fh.bfOffBits - sizeof fh),
-                             reinterpret_cast<const BITMAPINFO*>(rest.data()), DIB_RGB_COLORS);
-  if (rows != height_) throw Exception("Bitmap image is not valid");
+  // OS/2 2.x: 16 to 64 bytes, the Windows sizes aside; its compressions 3
+  // and 4 (Huffman, 24-bit runs) are none of Windows'.
+  const bool os2 = h.size >= 16 && h.size <= 64 && h.size != 40 && h.size != 52 && h.size != 56;
+  if (!os2 && h.size < sizeof(BITMAPINFOHEADER)) InvalidBitmap();
+  BITMAPINFOHEADER ih{};
+  std::memcpy(&ih, dib.data(), std::min(h.size, sizeof ih));
+  if (os2 && ih.biCompression > BI_RLE4) InvalidBitmap();
+  if (ih.biPlanes != 1 || ih.biHeight == INT32_MIN) InvalidBitmap();
+  h.width = ih.biWidth;
+  h.height = ih.biHeight;
+  h.bpp = ih.biBitCount;
+  h.compression = ih.biCompression;
+  // The masks follow the first 40 bytes, inside the larger Windows headers.
+  const size_t header =
+      h.compression == BI_BITFIELDS ? std::max(h.size, sizeof ih + 3 * sizeof(DWORD)) : h.size;
+  const size_t colours =
+      h.bpp > 8 ? 0 : ih.biClrUsed ? std::min<size_t>(ih.biClrUsed, size_t(1) << h.bpp) : size_t(1) << h.bpp;
+  h.used = header + colours * sizeof(RGBQUAD);
+  if (h.used > dib.size()) InvalidBitmap();
+  h.table = os2 ? sizeof ih : header;
+  h.info.assign(h.table + colours * sizeof(RGBQUAD) + kRoom, 0);
+  if (os2) {
+    ih.biSize = sizeof ih;
+    std::memcpy(h.info.data(), &ih, sizeof ih);
+  } else {
+    std::memcpy(h.info.data(), dib.data(), header);
+  }
+  std::memcpy(h.info.data() + h.table, dib.data() + header, h.used - header);
+  return h;
+}
+}  // namespace
+
+void TBitmap::LoadFromStream(TStream& s) {
+  const int64_t size = s.Size() - s.Position();
+  std::vector<uint8_t> file(static_cast<size_t>(std::max<int64_t>(size, 0)));
+  s.ReadBuffer(file.data(), file.size());
+  LoadFromMemory(file);
+}
+
+void TBitmap::LoadFromMemory(std::span<const uint8_t> file) {
+  // Every size comes from the file: each is checked before the platform
+  // reads by it, so nothing past the file is read.
+  if (file.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPCOREHEADER)) InvalidBitmap();
+  const auto fh = ReadAt<BITMAPFILEHEADER>(file, 0);
+  if (fh.bfType != 0x4D42) InvalidBitmap();
+  const std::span<const uint8_t> dib = file.subspan(sizeof fh);
+  DibHeader h = ReadDibHeader(dib);
+  if (h.width <= 0 || h.width > 32768 || h.height == 0 || std::abs(h.height) > 32768) InvalidBitmap();
+  if (h.bpp != 1 && h.bpp != 4 && h.bpp != 8 && h.bpp != 16 && h.bpp != 24 && h.bpp != 32) InvalidBitmap();
+  const bool rle = (h.compression == BI_RLE8 && h.bpp == 8) || (h.compression == BI_RLE4 && h.bpp == 4);
+  if (!rle && h.compression != BI_RGB && h.compression != BI_BITFIELDS) InvalidBitmap();
+  if (fh.bfOffBits < sizeof fh + h.size || fh.bfOffBits - sizeof fh > dib.size()) InvalidBitmap();
+  const size_t offset = fh.bfOffBits - sizeof fh, available = dib.size() - offset;
+  if (rle) {
+    // The platform reads runs as far as the image size.
+    if (reinterpret_cast<const BITMAPINFOHEADER*>(h.info.data())->biSizeImage > available) InvalidBitmap();
+  } else {
+    const size_t stride = ((static_cast<size_t>(h.width) * h.bpp + 31) / 32) * 4;
+    if (available / stride < static_cast<size_t>(std::abs(h.height))) InvalidBitmap();
+  }
+  SetSize(h.width, std::abs(h.height), h.bpp == 32 ? pf32bit : pf24bit);
+  if (rle) {
+    // Pixels the runs skip show colour 0, as in the platform's own loader.
+    const uint8_t* colour0 = h.info.data() + h.table;
+    for (int y = 0; y < height_; ++y) {
+      uint8_t* row = ScanLine(y);
+      for (int x = 0; x < width_; ++x) std::memcpy(row + 3 * size_t(x), colour0, 3);
+    }
+  }
+  const int rows = SetDIBits(ui::WindowDC().get(), Handle(), 0, height_, dib.data() + offset,
+                             reinterpret_cast<const BITMAPINFO*>(h.info.data()), DIB_RGB_COLORS);
+  if (rows != height_) InvalidBitmap();
 }
 
 TBitmap* TPicture::Bitmap() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -174,7 +175,10 @@ class TBitmap : public TGraphic {
   // Multiplies the colours of a 32-bit bitmap by their alpha (a * c div 255).
   void PremultiplyAlpha();
 
-  void LoadFromStream(TStream& s);  // a BMP file, headers checked
+  // A BMP file as the platform's own loader reads it (every depth, run
+  // lengths, OS/2 and Windows headers); a damaged one throws Exception.
+  void LoadFromStream(TStream& s);
+  void LoadFromMemory(std::span<const uint8_t> file);
   void Draw(TCanvas& c, const RECT& r) override;
 
  private:

@@ -162,7 +162,7 @@ bool TMenuItem::MeasureItem(MEASUREITEMSTRUCT& m) {
 }
 
 bool TMenuItem::SetProp(const std::string& name, const TValue& v) {
-  if (name == "Caption") Caption = v.AsString();
+  if (name == "Caption") Caption = v.AsText();
   else if (name == "Enabled") Enabled = v.AsBool();
   else if (name == "Visible") Visible = v.AsBool();
   else if (name == "Checked") Checked = v.AsBool();

@@ -40,7 +40,7 @@ class TSkinReader {
   // refused quietly. A refused archive leaves the reader empty.
   // Throws ElzhException when the decoder's tables cannot be had.
   bool LoadFromStream(std::span<const uint8_t> archive);
-  // The same from a stream's current position to its end (Windows build).
+  // The same from a whole stream, read from its start (Windows build).
   bool LoadFromStream(TStream& archive);
 
   // The first entry named `name` lower-cased; empty when there is none.

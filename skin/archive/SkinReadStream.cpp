@@ -15,8 +15,9 @@ void ShowSkinMessage(const std::string& text) {
 }
 
 bool TSkinReader::LoadFromStream(TStream& archive) {
-  const int64_t left = archive.Size() - archive.Position();
-  std::vector<uint8_t> bytes(left > 0 ? size_t(left) : 0);
+  // The whole stream is the archive, wherever its position was left.
+  archive.SetPosition(0);
+  std::vector<uint8_t> bytes(size_t(archive.Size()));
   if (!bytes.empty()) archive.ReadBuffer(bytes.data(), bytes.size());
   return LoadFromStream(std::span<const uint8_t>(bytes));
 }

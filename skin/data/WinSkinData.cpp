@@ -142,7 +142,7 @@ bool TSkinData::SetProp(const std::string& name, const TValue& v) {
       SkinControls.set(size_t(at - std::begin(SkinControlNames)));
     }
   } else if (name == "Skin3rd" || name == "Skin3rd.Strings") Skin3rd.Assign(v.items);
-  else if (name == "SkinFile") SetSkinFile(v.AsString());
+  else if (name == "SkinFile") SetSkinFile(v.AsText());
   else if (name == "SkinStore" || name == "Version") {}  // they keep their own values
   else if (name == "SkinFormtype") {
     const std::string kind = v.AsString();
@@ -267,8 +267,7 @@ void TSkinData::LoadSkinBitmap(TBitmap& bitmap, const std::string& value) {
   std::vector<uint8_t> entry;
   reader_->ReadEntry(name, entry);
   if (entry.empty()) return;
-  TMemoryStream stream(std::move(entry));
-  bitmap.LoadFromStream(stream);  // checks the headers against the entry's size
+  bitmap.LoadFromMemory(entry);  // any Windows bitmap file; a damaged one throws
 }
 
 TDataSkinObject* TSkinData::Element(const std::string& section) const {

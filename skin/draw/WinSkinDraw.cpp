@@ -4,14 +4,11 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-// Where frame `index` of `count` lies in an element image.
-struct Frame {
-  int x, y, w, h;
-};
-
-Frame FindFrame(const TBitmap& image, bool vertical, int count, int index) {
+TSkinFrame SkinFrame(const TBitmap& image, bool vertical, int count, int index) {
   count = std::max(count, 1);  // skin data may say 0; never divide by it
+  // A state the strip has no frame for shows its last (or first) frame, never
+  // the black beyond the image.
+  index = std::clamp(index, 1, count);
   if (vertical) {
     const int h = image.Height() / count;
     return {0, (index - 1) * h, image.Width(), h};
@@ -20,6 +17,7 @@ Frame FindFrame(const TBitmap& image, bool vertical, int count, int index) {
   return {(index - 1) * w, 0, w, image.Height()};
 }
 
+namespace {
 bool Inverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 
 // Source rectangle (sl, st)-(sr, sb) stretched to (l, t)-(r, b).
@@ -31,7 +29,8 @@ void Piece(HDC dst, int l, int t, int r, int b, HDC src, int sl, int st, int sr,
 // order they overlap; `centre(dest, source)` runs between the top edge and the
 // bottom-right corner, so pieces drawn after it cover a tiled centre's overflow.
 template <class Centre>
-void NineSlice(HDC dst, int ox, int oy, int W, int H, HDC src, const Frame& f, const RECT& margins, Centre centre) {
+void NineSlice(HDC dst, int ox, int oy, int W, int H, HDC src, const TSkinFrame& f, const RECT& margins,
+               Centre centre) {
   int l = margins.left, t = margins.top, r = margins.right, b = margins.bottom;
   if (l + r > W) l = r = 0;  // too small for the margins: the whole frame stretched
   if (t + b > H) t = b = 0;
@@ -70,7 +69,7 @@ std::unique_ptr<TBitmap> StretchSkinImage(const RECT& r, TBitmap& image, const R
   if (result->Empty()) return result;
   TCanvas& canvas = result->Canvas();
   HDC src = image.Canvas().Handle();
-  const Frame f = FindFrame(image, vertical, frameCount, frame);
+  const TSkinFrame f = SkinFrame(image, vertical, frameCount, frame);
   auto centre = [&](const RECT& d, const RECT& s) {
     if (tile) TileBitmap(canvas, d, image, s);
     else Piece(canvas.Handle(), d.left, d.top, d.right, d.bottom, src, s.left, s.top, s.right, s.bottom);
@@ -91,7 +90,7 @@ void DrawSkinBar(TCanvas& canvas, const RECT& r, TBitmap& image, bool vertical, 
   if (Inverted(r)) return;
   auto bar = ScratchFor(r, COLORONCOLOR);
   if (bar->Empty()) return;
-  const Frame f = FindFrame(image, vertical, frameCount, frame);
+  const TSkinFrame f = SkinFrame(image, vertical, frameCount, frame);
   const int W = bar->Width(), H = bar->Height(), l = margins.left, rw = margins.right, m = f.w - l - rw;
   HDC dst = bar->Canvas().Handle(), src = image.Canvas().Handle();
   // The middle starts at l, so the left cap may come after it.
@@ -117,14 +116,14 @@ void DrawSkinImageDirect(HDC dc, const RECT& r, TBitmap& image, bool vertical, i
                          const RECT& margins) {
   SetStretchBltMode(dc, COLORONCOLOR);
   NineSlice(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, image.Canvas().Handle(),
-            FindFrame(image, vertical, frameCount, frame), margins, [](const RECT&, const RECT&) {});
+            SkinFrame(image, vertical, frameCount, frame), margins, [](const RECT&, const RECT&) {});
 }
 
 void DrawSkinBitmap(HDC dc, const RECT& r, TBitmap& strip, bool transparent, int frameCount, int frame) {
   if (Inverted(r)) return;
   auto b = ScratchFor(r, 0);  // the DC's default stretch mode
   if (b->Empty()) return;
-  const Frame f = FindFrame(strip, false, frameCount, frame);
+  const TSkinFrame f = SkinFrame(strip, false, frameCount, frame);
   Piece(b->Canvas().Handle(), 0, 0, b->Width(), b->Height(), strip.Canvas().Handle(), f.x, f.y, f.x + f.w, f.y + f.h);
   Output(dc, r, *b, transparent);
 }
@@ -227,7 +226,8 @@ HRGN RegionFromBitmap(TBitmap& bitmap, int dx, int dy, TColor key, int redTolera
 void SetEnumPropByName(TComponent* component, const std::string& property, const std::string& value) {
   if (!component) return;
   // Enumerations and Booleans take a value name as the form reader hands it;
-  // a property of another kind refuses it with the library's exception.
+  // a property of another kind (a number, a text) refuses it with the
+  // library's exception.
   TValue v;
   v.kind = TValue::Ident;
   v.s = value;

@@ -4,7 +4,8 @@
 // An element image holds `frameCount` frames of equal size side by side
 // (stacked top to bottom when `vertical`); frames count from 1, and pixels
 // left over by the integer division are never used. A count of 0 or less is
-// taken as 1. `margins` holds four widths: left, top, right, bottom.
+// taken as 1, a frame past the count as the last. `margins` holds four
+// widths: left, top, right, bottom.
 #pragma once
 
 #include <memory>
@@ -17,6 +18,13 @@ class TComponent;
 
 // The colour key of skin images: magenta.
 constexpr TColor SkinKeyColor = clFuchsia;
+
+// Where frame `index` of `count` lies in an element image: every frame is
+// cut here.
+struct TSkinFrame {
+  int x, y, w, h;
+};
+TSkinFrame SkinFrame(const TBitmap& image, bool vertical, int count, int index);
 
 int MaxInt2(int a, int b);
 int MinInt2(int a, int b);
@@ -59,8 +67,8 @@ HRGN RegionFromBitmap(TBitmap& bitmap, int dx, int dy, TColor key, int redTolera
                       int blueTolerance);
 
 // Sets an enumeration or Boolean property by the name of its value ("Flat",
-// "True"). A null component, an unknown property or one that refuses the
-// name is left as it was.
+// "True"). A null component, an unknown property or one of another kind (a
+// number, a text: they refuse a value name) is left as it was.
 void SetEnumPropByName(TComponent* component, const std::string& property, const std::string& value);
 
 // The engine's trace: its texts go nowhere.

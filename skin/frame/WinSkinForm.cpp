@@ -160,14 +160,10 @@ void TWinSkinForm::LoadWindowIcon() {
 }
 
 void TWinSkinForm::UpdateShowState() {
-  WINDOWPLACEMENT p{};
-  p.length = sizeof p;
-  GetWindowPlacement(Handle, &p);
-  switch (p.showCmd) {
-    case SW_SHOWMINIMIZED: case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: ShowState = 2; break;
-    case SW_SHOWMAXIMIZED: ShowState = 1; break;
-    default: ShowState = 0;
-  }
+  // From the style, not the placement: under Wine, asking for the placement
+  // while a restore to maximized is under way (neither minimized nor
+  // maximized yet) makes the icon's rectangle the window's normal one.
+  ShowState = IsIconic(Handle) ? 2 : IsZoomed(Handle) ? 1 : 0;
 }
 
 void TWinSkinForm::FindMdiClient() {

@@ -195,8 +195,9 @@ void DrawMenuSeparator(const TWinSkinForm& f, TCanvas* canvas, const RECT& r) {
   TDataSkinObject& e = *f.SkinData->MenuItem;
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
-  const int fw = e.Image.Width() / kItemFrames, ih = e.Image.Height(), y0 = ih > h ? ih - h : 0;
-  const int lw = e.LeftWidth, rw = e.RightWidth, x0 = fw * (kSeparatorFrame - 1);
+  const TSkinFrame frame = SkinFrame(e.Image, false, kItemFrames, kSeparatorFrame);
+  const int fw = frame.w, ih = frame.h, y0 = ih > h ? ih - h : 0;
+  const int lw = e.LeftWidth, rw = e.RightWidth, x0 = frame.x;
   TBitmap b(w, h);
   HDC dst = b.Canvas().Handle(), src = e.Image.Canvas().Handle();
   // A width of 0 or less would mirror or do nothing: such pieces are left out.

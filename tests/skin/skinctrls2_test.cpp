@@ -43,7 +43,8 @@ TEST_F(SkinControls2, CheckAndRadioBoxes) {
       {4, check, 0, 1},    {4, check, 1, 2},        {4, check | off, 0, 3},        {4, check | off, 1, 4},
       {4, grey | off, 2, 4}, {12, check, 1, 5},     {12, check | off, 0, 4},       {12, check | off, 1, 8},
       {12, grey, 2, 9},    {12, grey | off, 2, 12}, {4, check | BS_LEFTTEXT, 1, 2}, {4, radio | off, 1, 4},
-      {8, radio, 1, 5},    {8, radio | off, 0, 4},  {8, radio | off | BS_LEFTTEXT, 1, 8}};
+      {8, radio, 1, 5},    {8, radio | off, 0, 4},  {8, radio | off | BS_LEFTTEXT, 1, 8},
+      {2, check | off, 1, 2}};  // a two-frame strip has no disabled frames: its checked one
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     const bool isRadio = (c.style & 0xF) == radio;

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <bit>
+#include <cstring>
+#include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -90,25 +94,227 @@ TEST_F(SkinDataTest, LoadsBitmapsByTheirFileNameAndLowerCaseExtension) {
   EXPECT_THROW(data_.LoadSkinBitmap(bmp, "bad.bmp"), Exception);
 }
 
-TEST_F(SkinDataTest, RefusesBitmapsWhoseSizesDoNotFitTheEntry) {
-  Bytes truncated = Plain(8, 8);
-  truncated.resize(truncated.size() - 10);
+TEST_F(SkinDataTest, ADamagedImageEndsTheParseAndLeavesTheSkinUnusable) {
   Bytes huge = Plain(2, 2);
   const int32_t height = 30000;
   std::memcpy(&huge[22], &height, 4);
-  // An 8-bit image whose colour table is missing: the pixels start right after the header.
-  Bytes noPalette = Plain(4, 2);
-  noPalette[28] = 8;
-  noPalette.resize(54 + 8);
-  Parse("[Tabs]\r\nImage=good.bmp\r\n",
-        {{"truncated.bmp", truncated}, {"huge.bmp", huge}, {"good.bmp", Plain(2, 2)}, {"nopal.bmp", noPalette}});
+  Parse("[Tabs]\r\nImage=good.bmp\r\n", {{"huge.bmp", huge}, {"good.bmp", Plain(2, 2)}});
   ASSERT_FALSE(data_.NoSkin);
-  TBitmap bmp;
-  EXPECT_THROW(data_.LoadSkinBitmap(bmp, "truncated.bmp"), Exception);
-  EXPECT_THROW(data_.LoadSkinBitmap(bmp, "nopal.bmp"), Exception);
-  // A parse that meets a damaged image ends early and leaves the skin unusable.
   EXPECT_THROW(data_.ReadSkinIni("[Tabs]\r\nImage=huge.bmp\r\n"), Exception);
   EXPECT_TRUE(data_.NoSkin);
+}
+
+namespace {
+// Bitmap files of every kind the platform reads, of one 5 x 2 picture: pixel
+// (x, y) is colour (x + 2y) mod 4 (mod 2 at one bit).
+constexpr int kW = 5, kH = 2;
+const COLORREF kColours[] = {RGB(200, 16, 32), RGB(16, 160, 48), RGB(32, 48, 240), RGB(250, 250, 8)};
+
+struct BmpKind {
+  const char* what;
+  uint32_t header;  // 12 OS/2 1.x, 16 and 64 OS/2 2.x, 40, 108 (V4), 124 (V5)
+  int bpp;
+  uint32_t compression = BI_RGB;
+  bool topDown = false;
+  uint32_t used = 0;              // colours in the table, 0: all the depth allows
+  uint32_t masks[3] = {0, 0, 0};  // red, green, blue; none: the depth's own
+  Bytes runs = {};                // the pixels, run-length encoded
+};
+
+void Put(Bytes& b, size_t at, uint32_t v, int bytes) {
+  for (int k = 0; k < bytes; ++k) b[at + k] = uint8_t(v >> (8 * k));
+}
+
+// A colour channel scaled into its mask, as the masks' bits take it.
+uint32_t Channel(int c, uint32_t mask) {
+  const int shift = std::countr_zero(mask), bits = std::popcount(mask);
+  return uint32_t(c >> (8 - bits)) << shift;
+}
+
+Bytes BmpFile(const BmpKind& k) {
+  const bool core = k.header == 12, bitfields = k.compression == BI_BITFIELDS;
+  Bytes f = {'B', 'M'};
+  f.resize(14 + k.header + (bitfields && k.header == 40 ? 12 : 0));
+  Put(f, 14, k.header, 4);
+  Put(f, 18, kW, core ? 2 : 4);
+  Put(f, core ? 20 : 22, uint32_t(k.topDown ? -kH : kH), core ? 2 : 4);
+  Put(f, core ? 22 : 26, 1, 2);
+  Put(f, core ? 24 : 28, uint32_t(k.bpp), 2);
+  if (k.header >= 20) Put(f, 30, k.compression, 4);
+  if (k.header >= 24) Put(f, 34, uint32_t(k.runs.size()), 4);
+  if (k.header >= 36) Put(f, 46, k.used, 4);
+  for (int c = 0; bitfields && c < 3; ++c) Put(f, 54 + 4 * c, k.masks[c], 4);
+  const int colours = k.bpp > 8 ? 0 : k.used ? int(k.used) : 1 << k.bpp;
+  for (int i = 0; i < colours; ++i) {
+    const COLORREF c = kColours[i % 4];
+    const uint8_t entry[] = {GetBValue(c), GetGValue(c), GetRValue(c), 0};
+    f.insert(f.end(), entry, entry + (core ? 3 : 4));
+  }
+  Put(f, 10, uint32_t(f.size()), 4);
+  if (!k.runs.empty()) {
+    f.insert(f.end(), k.runs.begin(), k.runs.end());
+  } else {
+    const bool five = k.bpp == 16;  // 5-5-5 without masks
+    const uint32_t own[3] = {five ? 0x7C00u : 0xFF0000u, five ? 0x3E0u : 0xFF00u, five ? 0x1Fu : 0xFFu};
+    const uint32_t* m = bitfields ? k.masks : own;
+    const size_t stride = (size_t(kW) * k.bpp + 31) / 32 * 4;
+    for (int row = 0; row < kH; ++row) {
+      const int y = k.topDown ? row : kH - 1 - row;
+      Bytes line(stride, 0);
+      for (int x = 0; x < kW; ++x) {
+        const int index = (x + 2 * y) % (k.bpp == 1 ? 2 : 4);
+        if (k.bpp <= 8) {
+          line[size_t(x) * k.bpp / 8] |= uint8_t(index << (8 - k.bpp - x * k.bpp % 8));
+          continue;
+        }
+        const COLORREF c = kColours[index];
+        Put(line, size_t(x) * k.bpp / 8,
+            Channel(GetRValue(c), m[0]) | Channel(GetGValue(c), m[1]) | Channel(GetBValue(c), m[2]), k.bpp / 8);
+      }
+      f.insert(f.end(), line.begin(), line.end());
+    }
+  }
+  Put(f, 2, uint32_t(f.size()), 4);
+  return f;
+}
+
+// The rows bottom-up: 2 3 0 1 2, then 0 1 2 3 0, in encoded and absolute runs.
+const Bytes kRle8 = {1, 2, 0, 3, 3, 0, 1, 0, 1, 2, 0, 0, 1, 0, 0, 3, 1, 2, 3, 0, 1, 0, 0, 1};
+const Bytes kRle4 = {2, 0x23, 2, 0x01, 1, 0x20, 0, 0, 0, 5, 0x01, 0x23, 0x00, 0, 0, 1};
+// 2, a move two to the right, 1, the rest of the row skipped; then five 3s.
+const Bytes kRle8Skipping = {1, 2, 0, 2, 2, 0, 1, 1, 0, 0, 5, 3, 0, 1};
+
+const BmpKind kKinds[] = {
+    {"1 bit", 40, 1},
+    {"4 bits", 40, 4},
+    {"8 bits, 4 colours", 40, 8, BI_RGB, false, 4},
+    {"16 bits", 40, 16},
+    {"16 bits 5-6-5", 40, 16, BI_BITFIELDS, false, 0, {0xF800, 0x7E0, 0x1F}},
+    {"24 bits", 40, 24},
+    {"24 bits top-down", 40, 24, BI_RGB, true},
+    {"32 bits", 40, 32},
+    {"32 bits, V4 header, red in the low byte", 108, 32, BI_BITFIELDS, false, 0, {0xFF, 0xFF00, 0xFF0000}},
+    {"8 bits, V5 header", 124, 8},
+    {"RLE8", 40, 8, BI_RLE8, false, 4, {}, kRle8},
+    {"RLE4", 40, 4, BI_RLE4, false, 0, {}, kRle4},
+    {"RLE8 skipping pixels", 40, 8, BI_RLE8, false, 4, {}, kRle8Skipping},
+    {"OS/2 1.x, 8 bits", 12, 8},
+    {"OS/2 1.x, 24 bits", 12, 24},
+    {"OS/2 2.x, 4 bits", 64, 4},
+    {"OS/2 2.x short header, 1 bit", 16, 1},
+    {"OS/2 2.x, RLE8", 64, 8, BI_RLE8, false, 4, {}, kRle8},
+};
+
+// What the platform shows of the file: its pixels decoded by the platform
+// into a bitmap of the file's own format, as its own loader does (under Wine
+// that loader takes no OS/2 2.x header, misreads an OS/2 1.x colour table and
+// keeps 5 bits of a 6-bit green); an OS/2 header given as the Windows header
+// it equals.
+std::vector<COLORREF> PlatformPixels(BmpKind k) {
+  if (k.header < 40 || k.header == 64) k.header = 40;
+  const Bytes file = BmpFile(k);
+  const auto* fh = reinterpret_cast<const BITMAPFILEHEADER*>(file.data());
+  Bytes own(file.begin() + 14, file.begin() + fh->bfOffBits);
+  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(own.data());
+  if (k.compression == BI_RLE8 || k.compression == BI_RLE4) header->biCompression = BI_RGB, header->biSizeImage = 0;
+  void* bits = nullptr;
+  ui::GdiObject section(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(own.data()), DIB_RGB_COLORS, &bits,
+                                         nullptr, 0));
+  HDC screen = GetDC(nullptr);
+  const int rows = SetDIBits(screen, static_cast<HBITMAP>(section.get()), 0, kH, file.data() + fh->bfOffBits,
+                             reinterpret_cast<const BITMAPINFO*>(file.data() + 14), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  std::vector<COLORREF> pixels;
+  if (rows != kH) return pixels;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, section.get());
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) pixels.push_back(GetPixel(dc, x, y));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return pixels;
+}
+
+std::vector<COLORREF> Pixels(TBitmap& b) {
+  GdiFlush();
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) pixels.push_back(GetPixel(b.Canvas().Handle(), x, y));
+  return pixels;
+}
+
+// A file ending where an unreadable page begins: a read past it faults.
+class GuardedBytes {
+ public:
+  GuardedBytes() {
+    base_ = static_cast<uint8_t*>(VirtualAlloc(nullptr, 2 * kRoom, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(base_ + kRoom, kRoom, PAGE_NOACCESS, &old);
+  }
+  ~GuardedBytes() { VirtualFree(base_, 0, MEM_RELEASE); }
+  std::span<const uint8_t> Place(const Bytes& file, size_t size) {
+    uint8_t* at = base_ + kRoom - size;
+    std::memcpy(at, file.data(), size);
+    return {at, size};
+  }
+
+ private:
+  static constexpr size_t kRoom = 64 * 1024;
+  uint8_t* base_;
+};
+}  // namespace
+
+TEST_F(SkinDataTest, LoadsEveryKindOfBitmapFileAsThePlatformShowsIt) {
+  std::vector<TSkinEntry> entries;
+  for (size_t k = 0; k < std::size(kKinds); ++k)
+    entries.push_back({"kind" + std::to_string(k) + ".bmp", BmpFile(kKinds[k])});
+  // A skin whose images are run-length encoded or have OS/2 headers loads.
+  Parse("[Tabs]\r\nImage=kind10.bmp\r\n[Scrollbar]\r\nImage=kind13.bmp\r\n[MenuItem]\r\nImage=kind16.bmp\r\n", entries);
+  ASSERT_FALSE(data_.NoSkin);
+  EXPECT_EQ(Pixels(data_.Tabs->Image), PlatformPixels(kKinds[10]));
+  for (size_t k = 0; k < std::size(kKinds); ++k) {
+    const std::vector<COLORREF> platform = PlatformPixels(kKinds[k]);
+    ASSERT_EQ(platform.size(), size_t(kW * kH)) << kKinds[k].what << ": the platform refused it";
+    ASSERT_GT(std::set<COLORREF>(platform.begin(), platform.end()).size(), 1u) << kKinds[k].what;
+    TBitmap b;
+    data_.LoadSkinBitmap(b, entries[k].name);
+    EXPECT_EQ(Pixels(b), platform) << kKinds[k].what;
+  }
+}
+
+TEST(BitmapFileTest, RefusesDamagedFilesWithoutReadingPastThem) {
+  GuardedBytes guard;
+  TBitmap b;
+  // Every file cut short anywhere, header, colours, masks or pixels.
+  for (const BmpKind& kind : kKinds) {
+    const Bytes file = BmpFile(kind);
+    ASSERT_NO_THROW(b.LoadFromMemory(guard.Place(file, file.size()))) << kind.what;
+    for (size_t n = 0; n < file.size(); ++n)
+      EXPECT_THROW(b.LoadFromMemory(guard.Place(file, n)), Exception) << kind.what << " cut to " << n;
+  }
+  const struct {
+    const char* what;
+    size_t at;
+    uint32_t value;
+    int bytes;
+  } damaged[] = {
+      {"a header larger than the file", 14, 0x1000, 4},
+      {"pixels past the end", 10, 0x1000, 4},
+      {"pixels inside the header", 10, 20, 4},
+      {"two bits per pixel", 28, 2, 2},
+      {"no width", 18, 0, 4},
+      {"a height beyond reason", 22, 100000, 4},
+      {"two planes", 26, 2, 2},
+      {"a compression of none of Windows'", 30, 4, 4},
+  };
+  for (const auto& d : damaged) {
+    Bytes file = BmpFile(kKinds[1]);
+    Put(file, d.at, d.value, d.bytes);
+    EXPECT_THROW(b.LoadFromMemory(guard.Place(file, file.size())), Exception) << d.what;
+  }
+  Bytes huffman = BmpFile(kKinds[15]);  // OS/2 2.x: 3 is Huffman, not masks
+  Put(huffman, 30, 3, 4);
+  EXPECT_THROW(b.LoadFromMemory(guard.Place(huffman, huffman.size())), Exception);
 }
 
 TEST_F(SkinDataTest, ReadsTheFourBorders) {
@@ -270,14 +476,12 @@ TEST_F(SkinDataTest, ElementsAndTheirFrameCounts) {
   EXPECT_FALSE(data_.Progress);
 }
 
-TEST(SkinReaderStreamTest, ReadsFromTheStreamPositionAndReportsOlderArchives) {
+TEST(SkinReaderStreamTest, ReadsTheWholeStreamAndReportsOlderArchives) {
   std::vector<std::string> messages;
   TSkinMessageProc previous = SetSkinMessageProc([&](const std::string& text) { messages.push_back(text); });
-  TMemoryStream stream;
-  stream.WriteBuffer("xy", 2);
+  TMemoryStream stream;  // left at its end by the writing
   const Bytes archive = BuildSkinArchive({{"z.ini", B("[Title]")}});
   stream.WriteBuffer(archive.data(), archive.size());
-  stream.SetPosition(2);
   TSkinReader reader;
   EXPECT_TRUE(reader.LoadFromStream(stream));
   EXPECT_EQ(reader.Names(), std::vector<std::string>{"z.ini"});

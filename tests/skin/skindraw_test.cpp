@@ -58,6 +58,10 @@ TEST(SkinDrawTest, FramesOfAStrip) {
       {4, 100, 5, 3, true, 0, 40, 4, 20},    // stacked
       {30, 4, 0, 1, false, 0, 0, 30, 4},     // a count of 0 is one frame
       {30, 4, -2, 1, false, 0, 0, 30, 4},
+      {30, 4, 2, 4, false, 15, 0, 15, 4},    // a state past a short strip shows its last frame
+      {30, 4, 1, 2, false, 0, 0, 30, 4},     // a one-frame thumb dragged
+      {4, 30, 2, 3, true, 0, 15, 4, 15},
+      {30, 4, 2, 0, false, 0, 0, 15, 4},     // and before the first, the first
   };
   for (const auto& c : cases) {
     TBitmap image(c.w, c.h);
@@ -307,16 +311,19 @@ TEST(SkinDrawTest, SetsEnumerationsByName) {
   TLabel label(nullptr);
   TSpeedButton button(nullptr);
   label.Tag = 7;
+  label.SetCaption("Volume");
   SetEnumPropByName(&label, "Transparent", "True");
   SetEnumPropByName(&label, "Alignment", "taCenter");
   SetEnumPropByName(&button, "Flat", "True");
   SetEnumPropByName(&label, "Tag", "True");     // an integer refuses a name
+  SetEnumPropByName(&label, "Caption", "True");  // and a text
   SetEnumPropByName(&label, "NoSuch", "True");  // and an unknown property is no error
   SetEnumPropByName(nullptr, "Flat", "True");
   EXPECT_TRUE(label.Transparent);
   EXPECT_EQ(label.Alignment, taCenter);
   EXPECT_TRUE(button.Flat);
   EXPECT_EQ(label.Tag, 7);
+  EXPECT_EQ(label.Caption(), "Volume");
 }
 
 TEST(SkinDrawTest, ScratchBitmapIsSharedAndStretchesColourOnColour) {

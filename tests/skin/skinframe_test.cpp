@@ -16,6 +16,7 @@
 #include "SkinManage.h"
 #include "SkinTestBitmaps.h"
 #include "SkinTestKit.h"
+#include "TestSupport.h"
 #include "ThreadTimer.h"
 #include "WaitPumping.h"
 #include "WinSkinData.h"
@@ -42,6 +43,12 @@ LRESULT CALLBACK FrameTestProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
+
+class TFrameTestForm : public TForm {
+  UI_CLASS(TFrameTestForm)
+ public:
+  using TForm::TForm;
+};
 
 class SkinFrameTest : public testing::Test {
  protected:
@@ -116,6 +123,13 @@ class SkinFrameTest : public testing::Test {
     return c;
   }
   static std::string Seen(HWND h, int x, int y) { return Describe(WindowPixel(h, x, y)); }
+  // Whether the window's region holds a point in window coordinates.
+  static bool InRegion(HWND h, int x, int y) {
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    const bool in = GetWindowRgn(h, r) != ERROR && PtInRegion(r, x, y);
+    DeleteObject(r);
+    return in;
+  }
 
   std::unique_ptr<TApplication> app;
   std::unique_ptr<TSkinData> data;
@@ -241,12 +255,6 @@ TEST_F(SkinFrameTest, HitTestAnswersWhereThePlatformDoesNot) {
 }
 
 TEST_F(SkinFrameTest, TheWindowRegionLeavesOutTheTransparentBorderPixels) {
-  auto inRegion = [](HWND h, int x, int y) {
-    HRGN r = CreateRectRgn(0, 0, 0, 0);
-    const bool in = GetWindowRgn(h, r) != ERROR && PtInRegion(r, x, y);
-    DeleteObject(r);
-    return in;
-  };
   const DWORD style = WS_POPUP | WS_CAPTION;
   {
     SCOPED_TRACE("the shipped skin: a plain rectangle");
@@ -266,15 +274,15 @@ TEST_F(SkinFrameTest, TheWindowRegionLeavesOutTheTransparentBorderPixels) {
     SetElement(*data->Left, kLeft, Strip{2, kBorderWidth, 40, false, {0, 10, 0, 10}, {{0, 0, 2, 2}}});
     HWND h = Window(style);
     TWinSkinForm* frame = Take(h);
-    EXPECT_FALSE(inRegion(h, 0, 0));
-    EXPECT_FALSE(inRegion(h, 1, 1));
-    EXPECT_TRUE(inRegion(h, 2, 0));
-    EXPECT_TRUE(inRegion(h, 0, 20));
+    EXPECT_FALSE(InRegion(h, 0, 0));
+    EXPECT_FALSE(InRegion(h, 1, 1));
+    EXPECT_TRUE(InRegion(h, 2, 0));
+    EXPECT_TRUE(InRegion(h, 0, 20));
     const HRGN region = frame->Region;
     const RECT c = ClientBox(h);
     SendMessageA(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(Width(c), Height(c)));
     EXPECT_EQ(frame->Region, region) << "the same size keeps its region";
-    EXPECT_FALSE(inRegion(h, 0, 0));
+    EXPECT_FALSE(InRegion(h, 0, 0));
   }
   {
     SCOPED_TRACE("only the bottom border keyed");
@@ -283,9 +291,9 @@ TEST_F(SkinFrameTest, TheWindowRegionLeavesOutTheTransparentBorderPixels) {
     HWND h = Window(style);
     Take(h);
     const int H = Height(WindowBox(h));
-    EXPECT_FALSE(inRegion(h, kBorderWidth, H - 1));
-    EXPECT_TRUE(inRegion(h, kBorderWidth + 2, H - 1));
-    EXPECT_TRUE(inRegion(h, 0, H - 1));
+    EXPECT_FALSE(InRegion(h, kBorderWidth, H - 1));
+    EXPECT_TRUE(InRegion(h, kBorderWidth + 2, H - 1));
+    EXPECT_TRUE(InRegion(h, 0, H - 1));
   }
   {
     SCOPED_TRACE("the title bar's right end keyed, after a resize");
@@ -294,13 +302,13 @@ TEST_F(SkinFrameTest, TheWindowRegionLeavesOutTheTransparentBorderPixels) {
     HWND h = Window(style);
     Take(h);
     const int oldEnd = Width(WindowBox(h)) - kBorderWidth;
-    EXPECT_FALSE(inRegion(h, oldEnd - 2, 1));
+    EXPECT_FALSE(InRegion(h, oldEnd - 2, 1));
     SetWindowPos(h, nullptr, 0, 0, Width(WindowBox(h)) + 50, Height(WindowBox(h)), SWP_NOMOVE | SWP_NOZORDER);
     Pump();
     const int newEnd = Width(WindowBox(h)) - kBorderWidth;
-    EXPECT_FALSE(inRegion(h, newEnd - 2, 1)) << "cut where the title ends now";
-    EXPECT_TRUE(inRegion(h, oldEnd - 2, 1)) << "not where it ended before";
-    EXPECT_TRUE(inRegion(h, newEnd - 2, 5));
+    EXPECT_FALSE(InRegion(h, newEnd - 2, 1)) << "cut where the title ends now";
+    EXPECT_TRUE(InRegion(h, oldEnd - 2, 1)) << "not where it ended before";
+    EXPECT_TRUE(InRegion(h, newEnd - 2, 5));
   }
 }
 
@@ -537,6 +545,81 @@ TEST_F(SkinFrameTest, TitleButtonsFollowTheMouse) {
   ASSERT_NE(frame->HotObject, nullptr);
   data->SkinChanged();
   EXPECT_EQ(frame->HotObject, nullptr) << "its buttons are freed";
+}
+
+// A sizeable class-library form (owned: it keeps WS_CAPTION) and a plain
+// window, maximised, restored and minimised as a user does it: title buttons
+// clicked, the caption double-clicked, restored from the taskbar. After each
+// the client lies under the skin's borders, the styles are the skinned ones
+// and the region (the top-left corner keyed) follows the window's size.
+TEST_F(SkinFrameTest, MaximisedMinimisedAndRestoredByTheUser) {
+  SetElement(*data->Left, kLeft, Strip{2, kBorderWidth, 40, false, {0, 10, 0, 10}, {{0, 0, 2, 2}}});
+  AddTitleButton(1, 1, 50, 4, 2);    // maximize, while not maximized
+  AddTitleButton(1, 1, 50, 4, 1);    // restore, while maximized
+  AddTitleButton(2, 1, 70, 4, 200);  // minimize
+  SetDoubleClickTime(2000);          // room for a loaded machine
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  enum Shown { kNormal, kMaximized, kMinimized };
+  const struct {
+    const char* what;
+    POINT at;  // a negative x counts from the right edge
+    int clicks;
+    Shown shown;
+  } steps[] = {
+      {"the maximize button", {-50 + 8, 11}, 1, kMaximized},
+      {"the restore button", {-50 + 8, 11}, 1, kNormal},
+      {"a double click on the caption", {60, 12}, 2, kMaximized},
+      {"a double click on the maximised caption", {60, 12}, 2, kNormal},
+      {"the minimize button", {-70 + 8, 11}, 1, kMinimized},
+      {"the taskbar's restore", {}, 0, kNormal},
+      {"the maximize button again", {-50 + 8, 11}, 1, kMaximized},
+      {"the minimize button, maximised", {-70 + 8, 11}, 1, kMinimized},
+      {"the taskbar's restore, to maximised", {}, 0, kMaximized},
+      {"the restore button at last", {-50 + 8, 11}, 1, kNormal},
+  };
+  for (const bool plain : {false, true}) {
+    SCOPED_TRACE(plain ? "a plain window" : "a form");
+    HWND h = plain ? Window(WS_OVERLAPPEDWINDOW) : nullptr;
+    if (!plain) {
+      auto* form = new TFrameTestForm(Application);
+      form->BorderStyle = bsSizeable;
+      form->SetBounds(100, 100, 300, 150);
+      form->Show();
+      h = form->Handle();
+    }
+    TWinSkinForm* frame = Take(h);
+    const RECT normal = WindowBox(h);
+    const LONG_PTR skinned = GetWindowLongPtrA(h, GWL_STYLE);
+    for (const auto& step : steps) {
+      SCOPED_TRACE(step.what);
+      const RECT before = WindowBox(h);
+      const POINT at = ScreenPoint(h, step.at.x < 0 ? Width(before) + step.at.x : step.at.x, step.at.y);
+      for (int click = 0; click < step.clicks; ++click) MouseAt(at, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+      if (!step.clicks) PostMessageA(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+      const auto shown = [h] { return IsZoomed(h) ? kMaximized : IsIconic(h) ? kMinimized : kNormal; };
+      ASSERT_TRUE(testsupport::WaitFor([&] { return shown() == step.shown; }));
+      Pump();
+      EXPECT_EQ(frame->ShowState, step.shown);
+      if (step.shown == kMinimized) continue;
+      const RECT w = WindowBox(h);
+      RECT visible{};
+      if (step.shown == kNormal) EXPECT_EQ(w, normal);
+      else EXPECT_TRUE(IntersectRect(&visible, &w, &work) && EqualRect(&visible, &work)) << "fills the work area";
+      const int W = Width(w), H = Height(w);
+      EXPECT_EQ(ClientBox(h), (RECT{kBorderWidth, kTitleHeight, W - kBorderWidth, H - kBorderWidth}));
+      EXPECT_EQ(GetWindowLongPtrA(h, GWL_STYLE) & ~LONG_PTR(WS_MAXIMIZE), skinned);
+      EXPECT_FALSE(InRegion(h, 0, 0)) << "the keyed corner";
+      EXPECT_TRUE(InRegion(h, 2, 0));
+      EXPECT_TRUE(InRegion(h, W - 1, H - 1));
+      EXPECT_FALSE(InRegion(h, W, H - 1));
+      // The restore button while maximised, else the maximize button (hot or not).
+      EXPECT_EQ(Name(WindowPixel(h, W - 50 + 8, 11)).element, kTitleButton + (step.shown == kMaximized))
+          << Seen(h, W - 50 + 8, 11);
+      EXPECT_EQ(Seen(h, 2, H / 2), "Left#1");
+    }
+  }
+  SetDoubleClickTime(0);
 }
 
 // The system menu from a right click on the title bar, drawn from the skin
