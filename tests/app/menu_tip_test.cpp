@@ -158,7 +158,7 @@ TEST_F(ActionsTest, MenuClosesFiveSecondsAfterTheLastMove) {
 TEST_F(ActionsTest, MenuClosesByItselfInRealTime) {
   Form_Menu->Show();
   const ULONGLONG shown = GetTickCount64();
-  EXPECT_TRUE(testsupport::WaitFor([] { return !Shown(Form_Menu); }, 8000));
+  EXPECT_TRUE(testsupport::WaitFor([] { return !Shown(Form_Menu); }));
   EXPECT_GE(GetTickCount64() - shown, 4900u);
 }
 
@@ -200,6 +200,6 @@ TEST_F(ActionsTest, TipStaysFourSecondsAfterTheLastShow) {
 TEST_F(ActionsTest, TipClosesByItselfInRealTime) {
   Form_Tip->FormShow(Form_Tip);
   const ULONGLONG shown = GetTickCount64();
-  EXPECT_TRUE(testsupport::WaitFor([] { return !Shown(Form_Tip); }, 7000));
+  EXPECT_TRUE(testsupport::WaitFor([] { return !Shown(Form_Tip); }));
   EXPECT_GE(GetTickCount64() - shown, 3900u);
 }
