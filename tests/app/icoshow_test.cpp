@@ -254,7 +254,8 @@ TEST_F(OverlayTest, EveryShowLooksLikeWhatItAsksForWhateverCameBefore) {
     std::string shot, last;
     testsupport::WaitFor([&] {
       last = std::exchange(shot, screenShot());
-      const bool changed = seen.empty() ? Yellow(ScreenPixel(Rect().left + 125, Rect().top + 126)) : shot != seen.back();
+      const RECT r = Rect();
+      const bool changed = seen.empty() ? Yellow(ScreenPixel(r.left + 125, r.top + 126)) : shot != seen.back();
       return shot == last && changed;
     });
     seen.push_back(shot);

@@ -917,7 +917,8 @@ TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
     const std::string want = it == expected.end() ? "" : it->second;
     if (code == 171) WaitPumping(700);  // the Alt release belongs to this code, in real time
     if (want.rfind("exec ", 0) == 0)
-      testsupport::WaitFor([&] { return testsupport::ReadFileText(execLog).find(want.substr(5)) != std::string::npos; });
+      testsupport::WaitFor(
+          [&] { return testsupport::ReadFileText(execLog).find(want.substr(5)) != std::string::npos; });
     EXPECT_EQ(observe(), want) << "code " << code;
     const std::string log = testsupport::ReadFileText(execLog);
     execLines = static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));

@@ -181,7 +181,8 @@ TEST_F(Installer, ReinstallClosesPavonaKeepsOtherFilesAndReplacesConfig) {
 
   Run();
   EXPECT_EQ(log_, FullLog());
-  EXPECT_EQ(WaitForSingleObject(oldPavona, testsupport::kPatienceMs), WAIT_OBJECT_0) << "the running Pavona was not closed";
+  EXPECT_EQ(WaitForSingleObject(oldPavona, testsupport::kPatienceMs), WAIT_OBJECT_0)
+      << "the running Pavona was not closed";
   CloseHandle(oldPavona);
   EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "notes.txt"), "mine");
   EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "Config\\Config.ini"),

@@ -8,6 +8,7 @@
 
 #include "TestSupport.h"
 
+using testsupport::kPatienceMs;
 using testsupport::Sim;
 
 namespace {
@@ -118,7 +119,7 @@ TEST_F(PavonaTest, AMissingPictureLibraryIsReportedOnceAndTheStartUpGoesOn) {
   const HWND window = MainWindow();
   PostMessageA(window, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0);
   DWORD code = 1;
-  ASSERT_TRUE(pavona_->WaitExit(testsupport::kPatienceMs, &code));
+  ASSERT_TRUE(pavona_->WaitExit(kPatienceMs, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_NE(Sim("log").find("Pavona.exe set 0x0087\n"), std::string::npos);
   icon.hWnd = window;
@@ -131,7 +132,8 @@ TEST_F(PavonaTest, AMissingPictureLibraryIsReportedOnceAndTheStartUpGoesOn) {
 TEST_F(PavonaTest, TheTrayShowsOurIconAndADoubleClickOpensTheWindow) {
   Start();
   HWND tray = nullptr;
-  ASSERT_TRUE(testsupport::WaitFor([&] { return (tray = FindWindowA("__winex11_standalone_tray", nullptr)) != nullptr; }));
+  ASSERT_TRUE(
+      testsupport::WaitFor([&] { return (tray = FindWindowA("__winex11_standalone_tray", nullptr)) != nullptr; }));
   RECT slot;
   GetClientRect(tray, &slot);
   slot.right = slot.bottom;  // square slots from the left
@@ -158,7 +160,7 @@ bool HasDialog(DWORD pid) { return testsupport::WindowOf(pid, "#32770") != nullp
 TEST_F(PavonaTest, ItsWindowIsTakenOverByTheSkinFromTheStartWithoutAMessage) {
   Start();
   DWORD_PTR answer = 0;
-  ASSERT_TRUE(SendMessageTimeoutA(MainWindow(), 0x3504, 0, 0, SMTO_ABORTIFHUNG, testsupport::kPatienceMs, &answer));
+  ASSERT_TRUE(SendMessageTimeoutA(MainWindow(), 0x3504, 0, 0, SMTO_ABORTIFHUNG, kPatienceMs, &answer));
   EXPECT_EQ(answer, 1u) << "WM_SKINQUERY";
   const DWORD pid = pavona_->id();
   EXPECT_FALSE(testsupport::WaitFor([pid] { return HasDialog(pid); }, 1000)) << "a message box";
@@ -199,10 +201,10 @@ TEST_F(PavonaTest, PowerPlanKeyWithoutThePlanLibraryGoesToLow) {
 TEST_F(PavonaTest, TheCloseMessageEndsItAndStopsTheEvents) {
   Start();
   DWORD_PTR result;
-  SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0, SMTO_ABORTIFHUNG, testsupport::kPatienceMs,
+  SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("QVXPAVONACLOSE"), 0, 0, SMTO_ABORTIFHUNG, kPatienceMs,
                       &result);
   DWORD code = 1;
-  ASSERT_TRUE(pavona_->WaitExit(testsupport::kPatienceMs, &code)) << "still running after the close message";
+  ASSERT_TRUE(pavona_->WaitExit(kPatienceMs, &code)) << "still running after the close message";
   EXPECT_EQ(code, 0u);
   EXPECT_NE(Sim("log").find("Pavona.exe set 0x0087\n"), std::string::npos);
   EXPECT_EQ(Sim("get events"), "0\n");
@@ -212,7 +214,7 @@ TEST_F(PavonaTest, SessionEndSavesWifiAndSwitchesItOff) {
   Start();
   Sim("log --clear");
   DWORD_PTR answer = 0;
-  ASSERT_TRUE(SendMessageTimeoutA(MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, testsupport::kPatienceMs, &answer));
+  ASSERT_TRUE(SendMessageTimeoutA(MainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, kPatienceMs, &answer));
   EXPECT_EQ(answer, 1u);
   EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0083\nPavona.exe set 0x0087\n");
   char state[16] = {};
@@ -224,10 +226,10 @@ TEST_F(PavonaTest, SuspendAndResume) {
   Start();
   Sim("log --clear");
   DWORD_PTR r;
-  SendMessageTimeoutA(MainWindow(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0, SMTO_ABORTIFHUNG, testsupport::kPatienceMs, &r);
+  SendMessageTimeoutA(MainWindow(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0, SMTO_ABORTIFHUNG, kPatienceMs, &r);
   EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0083\nPavona.exe set 0x0097\n");
   Sim("log --clear");
-  SendMessageTimeoutA(MainWindow(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, SMTO_ABORTIFHUNG, testsupport::kPatienceMs, &r);
+  SendMessageTimeoutA(MainWindow(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0, SMTO_ABORTIFHUNG, kPatienceMs, &r);
   EXPECT_EQ(Sim("log"), "Pavona.exe set 0x0086\nPavona.exe set 0x0083\n");
   EXPECT_EQ(Sim("get 0x83"), "1\n");
 }
@@ -377,7 +379,8 @@ TEST_F(PavonaTest, ItsSkinnedControlsFollowTheMouse) {
   ASSERT_NE(lcd, nullptr) << "the display page shows";
   RECT box = ScreenRect(lcd);
   box.right = box.left + 16;
-  EXPECT_TRUE(testsupport::WaitFor([&] { return ColumnWith(box, accent) > 0; })) << "checked: the skin's box in the accent";
+  EXPECT_TRUE(testsupport::WaitFor([&] { return ColumnWith(box, accent) > 0; }))
+      << "checked: the skin's box in the accent";
   testsupport::ClickAt(POINT{box.left + 8, (box.top + box.bottom) / 2});
   EXPECT_TRUE(testsupport::WaitFor([&] { return SendMessageA(lcd, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
   EXPECT_TRUE(testsupport::WaitFor([&] { return ColumnWith(box, accent) == -1; })) << "cleared: no accent left";
