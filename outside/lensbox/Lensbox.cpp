@@ -1,6 +1,8 @@
 // Stand-in for the camera program: a small window that tells the control
 // center it runs ("QVXCAMOPEN" at start, "QVXCAMCLOSE" at close) and counts
-// the "CORVELSNAPSHOT" requests it receives in the simulated machine.
+// the "CORVELSNAPSHOT" requests it receives in the simulated machine. Its
+// state there changes only once the control center has answered, so whoever
+// sees it knows that the control center knows it too.
 #include <windows.h>
 
 #include "SimState.h"
@@ -45,8 +47,8 @@ LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_DESTROY:
-      Record([](sim::Machine& m) { m->cameraOpen = 0; });
       TellPavona(camCloseId);
+      Record([](sim::Machine& m) { m->cameraOpen = 0; });
       PostQuitMessage(0);
       return 0;
   }
@@ -70,11 +72,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   HWND wnd = CreateWindowA(wc.lpszClassName, "Lensbox", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200, 150,
                            nullptr, nullptr, instance, nullptr);
   if (!wnd) return 1;
+  TellPavona(camOpenId);
   Record([](sim::Machine& m) {
     m->cameraOpen = 1;
     m.Log("camera open");
   });
-  TellPavona(camOpenId);
   ShowWindow(wnd, show);
 
   MSG msg;

@@ -409,14 +409,14 @@ TEST_F(MainForm, TheTrayMenuOpensShowsAboutAndExits) {
     std::thread user([&] {
       const DWORD self = GetCurrentProcessId();
       HWND menu = nullptr, box = nullptr;
-      if (!testsupport::WaitFor([&] { return (menu = testsupport::VisibleWindowOf(self, "#32768")) != nullptr; }, 3000))
+      if (!testsupport::WaitFor([&] { return (menu = testsupport::VisibleWindowOf(self, "#32768")) != nullptr; }))
         return;
       RECT r;
       GetWindowRect(menu, &r);
       seen = "menu at " + std::to_string(r.left) + "," + std::to_string(r.top);
       testsupport::ClickAt({(r.left + r.right) / 2, r.top + (r.bottom - r.top) * (2 * item + 1) / 6});
       if (!closeBox ||
-          !testsupport::WaitFor([&] { return (box = testsupport::VisibleWindowOf(self, "#32770")) != nullptr; }, 3000))
+          !testsupport::WaitFor([&] { return (box = testsupport::VisibleWindowOf(self, "#32770")) != nullptr; }))
         return;
       char caption[32] = {}, text[256] = {};
       GetWindowTextA(box, caption, sizeof caption);
@@ -917,8 +917,8 @@ TEST_F(MainForm, EveryCodeReachesItsActionAndNoOtherCodeActs) {
     const std::string want = it == expected.end() ? "" : it->second;
     if (code == 171) WaitPumping(700);  // the Alt release belongs to this code, in real time
     if (want.rfind("exec ", 0) == 0)
-      testsupport::WaitFor([&] { return testsupport::ReadFileText(execLog).find(want.substr(5)) != std::string::npos; },
-                           5000);
+      testsupport::WaitFor(
+          [&] { return testsupport::ReadFileText(execLog).find(want.substr(5)) != std::string::npos; });
     EXPECT_EQ(observe(), want) << "code " << code;
     const std::string log = testsupport::ReadFileText(execLog);
     execLines = static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));

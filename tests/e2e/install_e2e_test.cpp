@@ -37,20 +37,17 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 HWND PavonaWindow() { return FindWindowA("TForm_Main", "QVX Center"); }
 
-// Waits until Pavona runs its message loop: a close request that comes while
-// it is still creating its forms only hides the window.
-void WaitUntilPavonaIdle() {
+DWORD PavonaId() {
   DWORD pid = 0;
   GetWindowThreadProcessId(PavonaWindow(), &pid);
-  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
-    WaitForInputIdle(process, 10000);
-    CloseHandle(process);
-  }
+  return pid;
 }
 
 void ClosePavona() {
   if (!PavonaWindow()) return;
-  WaitUntilPavonaIdle();
+  // A close request that comes while it is still creating its forms meets a
+  // half-started program.
+  EXPECT_TRUE(testsupport::WaitUntilPavonaRuns(PavonaId()));
   installer::BroadcastClose();
   EXPECT_TRUE(testsupport::WaitFor([] { return PavonaWindow() == nullptr; })) << "Pavona did not close";
 }
@@ -164,8 +161,7 @@ TEST_F(Installer, FreshInstallWritesEveryFileInstallsTheDriverAndStartsPavona) {
   EXPECT_NE(show.find("drivers=1\n"), std::string::npos) << show;
 
   ASSERT_TRUE(testsupport::WaitFor([] { return PavonaWindow() != nullptr; })) << "Pavona not started";
-  DWORD pid = 0;
-  GetWindowThreadProcessId(PavonaWindow(), &pid);
+  const DWORD pid = PavonaId();
   EXPECT_EQ(_stricmp(ProcessPath(pid).c_str(), (InstallDir() + "Pavona.exe").c_str()), 0) << ProcessPath(pid);
   EXPECT_TRUE(testsupport::WaitFor([] { return Sim("log").find("Pavona.exe set 0x0086") != std::string::npos; }));
 }
@@ -173,11 +169,10 @@ TEST_F(Installer, FreshInstallWritesEveryFileInstallsTheDriverAndStartsPavona) {
 TEST_F(Installer, ReinstallClosesPavonaKeepsOtherFilesAndReplacesConfig) {
   Run();
   ASSERT_TRUE(testsupport::WaitFor([] { return PavonaWindow() != nullptr; }));
-  DWORD oldPid = 0;
-  GetWindowThreadProcessId(PavonaWindow(), &oldPid);
+  const DWORD oldPid = PavonaId();
   HANDLE oldPavona = OpenProcess(SYNCHRONIZE, FALSE, oldPid);
   ASSERT_NE(oldPavona, nullptr);
-  WaitUntilPavonaIdle();
+  ASSERT_TRUE(testsupport::WaitUntilPavonaRuns(oldPid));
 
   ASSERT_TRUE(testsupport::WriteFileBytes(InstallDir() + "notes.txt", "mine"));
   ASSERT_TRUE(testsupport::WriteFileBytes(InstallDir() + "Config\\Config.ini", "[AVI]\r\nKK=True\r\n"));
@@ -186,16 +181,15 @@ TEST_F(Installer, ReinstallClosesPavonaKeepsOtherFilesAndReplacesConfig) {
 
   Run();
   EXPECT_EQ(log_, FullLog());
-  EXPECT_EQ(WaitForSingleObject(oldPavona, 10000), WAIT_OBJECT_0) << "the running Pavona was not closed";
+  EXPECT_EQ(WaitForSingleObject(oldPavona, testsupport::kPatienceMs), WAIT_OBJECT_0)
+      << "the running Pavona was not closed";
   CloseHandle(oldPavona);
   EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "notes.txt"), "mine");
   EXPECT_EQ(testsupport::ReadFileBytes(InstallDir() + "Config\\Config.ini"),
             testsupport::ReadFileBytes(StageDir() + "Config\\Config.ini"));
   EXPECT_FALSE(Exists(DriverTempDir()));
   ASSERT_TRUE(testsupport::WaitFor([] { return PavonaWindow() != nullptr; })) << "Pavona not started again";
-  DWORD newPid = 0;
-  GetWindowThreadProcessId(PavonaWindow(), &newPid);
-  EXPECT_NE(newPid, oldPid);
+  EXPECT_NE(PavonaId(), oldPid);
 }
 
 TEST_F(Installer, AFileThatCannotBeCreatedStopsTheInstallation) {

@@ -123,30 +123,36 @@ TEST_F(DriverSetup, SetupUsesTheInformationFileBesideItselfFromAnyFolder) {
   EXPECT_EQ(Sim("log"), "Setup.exe driver\n");
 }
 
+// The camera counts itself open or closed only once the control center has
+// answered its announcement: whoever sees the count knows that the control
+// center knows it too.
 TEST_F(DriverSetup, CameraProgramAnnouncesItselfAndCountsSnapshots) {
   const UINT open = RegisterWindowMessageA("QVXCAMOPEN"), close = RegisterWindowMessageA("QVXCAMCLOSE");
   int opened = 0, closed = 0;
+  std::string whileOpening, whileClosing;  // the machine while each announcement waits for its answer
   testsupport::MessageWindow pavona("QVX Center", [&](UINT msg, WPARAM, LPARAM) {
-    if (msg == open) ++opened;
-    else if (msg == close) ++closed;
+    if (msg == open) ++opened, whileOpening = Sim("show");
+    else if (msg == close) ++closed, whileClosing = Sim("show");
     else return false;
     return true;
   });
   testsupport::Process camera("\"" + testsupport::ExeDir() + "Lensbox.exe\"");
-  ASSERT_TRUE(testsupport::WaitFor([&] { return opened == 1; })) << "no QVXCAMOPEN";
-  EXPECT_NE(Sim("show").find("camera=1 snapshots=0\n"), std::string::npos);
+  ASSERT_TRUE(testsupport::WaitFor([] { return Sim("show").find("camera=1 snapshots=0\n") != std::string::npos; }));
+  EXPECT_EQ(opened, 1);
+  EXPECT_NE(whileOpening.find("camera=0 "), std::string::npos) << "counted open before it was answered";
 
   const UINT snapshot = RegisterWindowMessageA("CORVELSNAPSHOT");
   DWORD_PTR result = 0;
   for (int i = 0; i < 2; ++i)
-    SendMessageTimeoutA(HWND_BROADCAST, snapshot, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutA(HWND_BROADCAST, snapshot, 0, 0, SMTO_ABORTIFHUNG, testsupport::kPatienceMs, &result);
   EXPECT_NE(Sim("show").find("camera=1 snapshots=2\n"), std::string::npos);
 
   HWND wnd = FindWindowA("LensboxWindow", "Lensbox");
   ASSERT_NE(wnd, nullptr);
   PostMessageA(wnd, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(testsupport::WaitFor([&] { return closed == 1; })) << "no QVXCAMCLOSE";
-  EXPECT_TRUE(camera.WaitExit(10000));
+  ASSERT_TRUE(camera.WaitExit(testsupport::kPatienceMs));
+  EXPECT_EQ(closed, 1);
+  EXPECT_NE(whileClosing.find("camera=1 "), std::string::npos) << "counted closed before it was answered";
   EXPECT_NE(Sim("show").find("camera=0 snapshots=2\n"), std::string::npos);
   EXPECT_EQ(opened, 1);
 }

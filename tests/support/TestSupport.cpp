@@ -143,7 +143,8 @@ bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
 void Process::Kill() {
   if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 5000);
+    // Gone for good, with its mutexes and windows, before anything starts again.
+    WaitForSingleObject(info_.hProcess, kPatienceMs);
   }
 }
 
@@ -203,17 +204,19 @@ void ClickOn(HWND window) {
   const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   // A window of another program takes clicks once it lies on top and its
   // window has taken the foreground.
-  WaitFor([&] { return WindowFromPoint(centre) == window && GetForegroundWindow() == GetAncestor(window, GA_ROOT); },
-          2000);
+  WaitFor([&] { return WindowFromPoint(centre) == window && GetForegroundWindow() == GetAncestor(window, GA_ROOT); });
   ClickAt(centre);
 }
 
-HWND VisibleWindowOf(DWORD pid, const std::string& windowClass) {
+namespace {
+
+HWND TopWindowOf(DWORD pid, const std::string& windowClass, bool visibleOnly) {
   struct Find {
     DWORD pid;
     const std::string& cls;
+    bool visibleOnly;
     HWND found;
-  } find{pid, windowClass, nullptr};
+  } find{pid, windowClass, visibleOnly, nullptr};
   EnumWindows(
       [](HWND w, LPARAM lp) CALLBACK -> BOOL {
         auto* f = reinterpret_cast<Find*>(lp);
@@ -221,12 +224,29 @@ HWND VisibleWindowOf(DWORD pid, const std::string& windowClass) {
         GetWindowThreadProcessId(w, &owner);
         char cls[64] = {};
         GetClassNameA(w, cls, sizeof cls);
-        if (owner != f->pid || f->cls != cls || !IsWindowVisible(w)) return TRUE;
+        if (owner != f->pid || f->cls != cls || (f->visibleOnly && !IsWindowVisible(w))) return TRUE;
         f->found = w;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&find));
   return find.found;
+}
+
+}  // namespace
+
+HWND VisibleWindowOf(DWORD pid, const std::string& windowClass) { return TopWindowOf(pid, windowClass, true); }
+HWND WindowOf(DWORD pid, const std::string& windowClass) { return TopWindowOf(pid, windowClass, false); }
+
+bool Answers(HWND window, DWORD timeoutMs) {
+  DWORD_PTR result;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+bool WaitUntilPavonaRuns(DWORD pid) {
+  // The overlay is the last of its four forms; after it only the message loop.
+  if (!WaitFor([pid] { return WindowOf(pid, "TICOForm") != nullptr; })) return false;
+  const HWND main = WindowOf(pid, "TForm_Main");
+  return main && Answers(main);
 }
 
 std::string ReadFileText(const std::string& path) {
@@ -264,8 +284,8 @@ KeyLog::KeyLog(const std::string& folder, const std::string& exeName) {
 
 DWORD KeyLog::id() const { return process_->id(); }
 
-bool KeyLog::WaitForLog(const std::string& text, DWORD timeoutMs) const {
-  return WaitFor([&] { return Log().find(text) != std::string::npos; }, timeoutMs);
+bool KeyLog::WaitForLog(const std::string& text) const {
+  return WaitFor([&] { return Log().find(text) != std::string::npos; });
 }
 
 }  // namespace testsupport

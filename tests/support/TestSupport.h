@@ -11,6 +11,10 @@
 
 namespace testsupport {
 
+// How long a wait for something that is bound to happen may take: long, since
+// it costs nothing while things go well, and the tests share the machine.
+constexpr DWORD kPatienceMs = 20000;
+
 // The folder of the running test executable, with a trailing backslash.
 std::string ExeDir();
 
@@ -79,9 +83,21 @@ void ClickAt(POINT screen, Button button = Button::Left);
 // Clicks the middle of a window (a button of another program's dialog).
 void ClickOn(HWND window);
 
-// A visible top-level window of that process and class ("#32770" a dialog,
-// "#32768" a popup menu); null when there is none.
+// A top-level window of that process and class ("#32770" a dialog, "#32768" a
+// popup menu), visible or any; null when there is none.
 HWND VisibleWindowOf(DWORD pid, const std::string& windowClass);
+HWND WindowOf(DWORD pid, const std::string& windowClass);
+
+// True once the window's thread has taken every message sent to it before:
+// it runs its message loop (or a wait that dispatches messages). Messages it
+// was posted may still be queued.
+bool Answers(HWND window, DWORD timeoutMs = kPatienceMs);
+
+// Waits until the control center of that process has finished starting and
+// runs its message loop: its last form's window exists and its main window
+// has answered since. A device event or a close request sent earlier meets a
+// program that is still creating its forms.
+bool WaitUntilPavonaRuns(DWORD pid);
 
 // A file's whole text; empty when it cannot be read.
 std::string ReadFileText(const std::string& path);
@@ -102,7 +118,7 @@ class KeyLog {
   bool ready() const { return ready_; }
   DWORD id() const;
   std::string Log() const { return ReadFileText(log_); }
-  bool WaitForLog(const std::string& text, DWORD timeoutMs = 5000) const;
+  bool WaitForLog(const std::string& text) const;
 
  private:
   std::string log_;
@@ -112,7 +128,7 @@ class KeyLog {
 
 // Polls (dispatching messages) until pred() holds or the time runs out.
 template <class Pred>
-bool WaitFor(Pred pred, DWORD timeoutMs = 10000) {
+bool WaitFor(Pred pred, DWORD timeoutMs = kPatienceMs) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {
     if (pred()) return true;

@@ -47,6 +47,12 @@ size_t CountPresses(const std::vector<InputEvent>& keys, BYTE vk) {
   return n;
 }
 
+// A stopped worker ends its tap under way, or the one it was about to begin:
+// at most one more press than had been made when it was stopped.
+void ExpectStoppedWithinATap(const std::vector<InputEvent>& atStop, const std::vector<InputEvent>& after, BYTE vk) {
+  EXPECT_LE(CountPresses(after, vk), CountPresses(atStop, vk) + 1) << "still tapping after the stop: " << int(vk);
+}
+
 }  // namespace
 
 TEST(KeyTaps, SequencesCarryScanCodesFlagsAndThePress) {
@@ -78,15 +84,14 @@ TEST(KeyRepeat, RepeatsUntilStoppedAndStopsWithinATap) {
   repeat.Start(Direction::Up);
   repeat.Start(Direction::Up);  // already running: no second worker
   EXPECT_TRUE(repeat.Repeating(Direction::Up));
-  Sleep(150);
-  EXPECT_GE(CountPresses(in.Keys(), VK_UP), 3u);
+  EXPECT_TRUE(testsupport::WaitFor([&] { return CountPresses(in.Keys(), VK_UP) >= 3; }));
 
   repeat.Stop(Direction::Up);
   EXPECT_FALSE(repeat.Repeating(Direction::Up));
-  Sleep(100);
+  const auto atStop = in.Keys();
+  ASSERT_TRUE(repeat.StopAll(testsupport::kPatienceMs));
   const auto keys = in.Keys();
-  Sleep(100);
-  EXPECT_EQ(in.Keys().size(), keys.size()) << "still tapping 100 ms after the stop";
+  ExpectStoppedWithinATap(atStop, keys, VK_UP);
   ASSERT_FALSE(keys.empty());
   EXPECT_EQ(keys.back(), InputEvent::Key(VK_UP, 0x48, kExt | kUp));
   ExpectWholeTaps(keys);
@@ -103,29 +108,32 @@ TEST(KeyRepeat, QuickOffOnKeepsOneWorkerPerDirection) {
     repeat.Stop(Direction::Right);
     if (i % 3 == 0) Sleep(12);  // sometimes let the worker end first
   }
-  EXPECT_TRUE(repeat.StopAll(100));
+  // Still alive after the quick restarts: a direction left dead by one taps no more.
+  repeat.Start(Direction::Left);
+  const size_t presses = CountPresses(in.Keys(), VK_LEFT);
+  EXPECT_TRUE(testsupport::WaitFor([&] { return CountPresses(in.Keys(), VK_LEFT) >= presses + 2; }));
+  EXPECT_TRUE(repeat.StopAll(testsupport::kPatienceMs));
   ExpectWholeTaps(in.Keys());
-  // Kept going through the quick restarts: a direction that stayed dead after
-  // one would have a press or two. (How many more depends on the machine's load.)
-  EXPECT_GE(CountPresses(in.Keys(), VK_LEFT), 5u);
 }
 
 TEST(KeyRepeat, StopAllEndsEveryWorkerWithNoKeyHeld) {
   RecordingInput in(true);
+  constexpr BYTE kArrows[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT};
   {
     tilt::KeyRepeat repeat(in);
     for (Direction d : tilt::kDirections) repeat.Start(d);
-    Sleep(50);
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_TRUE(repeat.StopAll(100));
-    EXPECT_LT(GetTickCount64() - start, 100u);
+    for (Direction d : tilt::kDirections) repeat.Stop(d);
+    const auto atStop = in.Keys();
+    EXPECT_TRUE(repeat.StopAll(testsupport::kPatienceMs));
     for (Direction d : tilt::kDirections) EXPECT_FALSE(repeat.Repeating(d));
+    const auto ended = in.Keys();
+    for (BYTE vk : kArrows) ExpectStoppedWithinATap(atStop, ended, vk);
     repeat.Start(Direction::Down);  // the window closes while Down repeats
   }
   const auto keys = in.Keys();
-  Sleep(50);
-  EXPECT_EQ(in.Keys().size(), keys.size());
-  for (BYTE vk : {BYTE{VK_UP}, BYTE{VK_DOWN}, BYTE{VK_LEFT}, BYTE{VK_RIGHT}}) EXPECT_GE(CountPresses(keys, vk), 1u);
+  Sleep(50);  // a worker left running would tap again meanwhile
+  EXPECT_EQ(in.Keys().size(), keys.size()) << "still tapping after the window closed";
+  for (BYTE vk : kArrows) EXPECT_GE(CountPresses(keys, vk), 1u);
   ExpectWholeTaps(keys);
 }
 

@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-bool SaveScreenArea(const RECT& r, const std::string& path) {
+// A screen area's pixels as the rows of a bottom-up 24-bit DIB; empty when
+// they cannot be read.
+std::vector<BYTE> ScreenArea(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
@@ -22,12 +25,17 @@ bool SaveScreenArea(const RECT& r, const std::string& path) {
   SelectObject(mem, old);
   BITMAPINFOHEADER bih = {sizeof bih, w, h, 1, 24, BI_RGB};
   std::vector<BYTE> pixels(static_cast<size_t>((w * 3 + 3) & ~3) * h);
-  const bool ok = GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS);
+  if (!GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS)) pixels.clear();
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
-  FILE* f = ok ? fopen(path.c_str(), "wb") : nullptr;
+  return pixels;
+}
+
+bool SaveScreenArea(const RECT& r, const std::vector<BYTE>& pixels, const std::string& path) {
+  FILE* f = pixels.empty() ? nullptr : fopen(path.c_str(), "wb");
   if (!f) return false;
+  BITMAPINFOHEADER bih = {sizeof bih, r.right - r.left, r.bottom - r.top, 1, 24, BI_RGB};
   BITMAPFILEHEADER bfh = {0x4D42, 0, 0, 0, sizeof bfh + sizeof bih};
   bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
   fwrite(&bfh, sizeof bfh, 1, f);
@@ -59,9 +67,21 @@ bool TabRect(HWND tabs, int index, RECT& r) {
   return ok;
 }
 
+// Polls until pred() holds or 15 s have passed.
+template <class Pred>
+bool WaitUntil(Pred pred) {
+  for (ULONGLONG end = GetTickCount64() + 15000; !pred();) {
+    if (GetTickCount64() > end) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
 int Pages(const char* caption, const std::string& prefix) {
-  HWND window = FindWindowA(nullptr, caption);
-  HWND tabs = window ? FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
+  HWND window = nullptr;
+  // Shown and in front, as the user sees it before clicking.
+  if (!WaitUntil([&] { return (window = FindWindowA(nullptr, caption)) && GetForegroundWindow() == window; })) return 1;
+  HWND tabs = FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr);
   if (!tabs) return 1;
   const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
   for (int page = 0; page < count; ++page) {
@@ -70,13 +90,21 @@ int Pages(const char* caption, const std::string& prefix) {
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     Input(INPUT_MOUSE, MOUSEEVENTF_LEFTDOWN);
     Input(INPUT_MOUSE, MOUSEEVENTF_LEFTUP);
-    // A page may gather its content when first shown: wait until the window
-    // answers again, then for its painting.
-    Sleep(200);
+    // The click taken, the page's content gathered (its window answers
+    // again) and painted: then what the screen shows stops changing.
+    if (!WaitUntil([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page; })) return 1;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, nullptr);
-    Sleep(500);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     GetWindowRect(window, &r);
-    if (!SaveScreenArea(r, prefix + std::to_string(page + 1) + ".bmp")) return 1;
+    std::vector<BYTE> shown = ScreenArea(r);
+    WaitUntil([&] {
+      Sleep(100);
+      std::vector<BYTE> now = ScreenArea(r);
+      const bool still = now == shown;
+      shown = std::move(now);
+      return still;
+    });
+    if (!SaveScreenArea(r, shown, prefix + std::to_string(page + 1) + ".bmp")) return 1;
   }
   return 0;
 }
@@ -88,5 +116,5 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   if (argc > 2) Sleep(static_cast<DWORD>(atoi(argv[2])));
   const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return SaveScreenArea(screen, argv[1]) ? 0 : 1;
+  return SaveScreenArea(screen, ScreenArea(screen), argv[1]) ? 0 : 1;
 }
