@@ -275,11 +275,7 @@ namespace {
 
 // The mouse at a screen point with these button flags, as a mouse moves there.
 void MouseInput(POINT p, DWORD flags) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  INPUT in = testsupport::MouseEvent(p, flags);
   SendInput(1, &in, sizeof in);
 }
 

@@ -178,22 +178,24 @@ DWORD ForegroundPid() {
   return pid;
 }
 
+INPUT MouseEvent(POINT screen, DWORD buttonFlags) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = buttonFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
 void ClickAt(POINT screen, Button button) {
   SetCursorPos(screen.x, screen.y);
   const bool right = button == Button::Right;
-  INPUT clicks[4] = {};
-  // Each event carries the point too, as a real mouse's would: the button
-  // then never lands where an earlier move left the cursor.
-  const LONG x = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  const LONG y = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  for (int i = 0; i < 4; ++i) {
-    clicks[i].type = INPUT_MOUSE;
-    clicks[i].mi.dx = x;
-    clicks[i].mi.dy = y;
-    clicks[i].mi.dwFlags = i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
-                                 : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    clicks[i].mi.dwFlags |= MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
+  // Each event carries the point: the button then never lands where an
+  // earlier move left the cursor.
+  INPUT clicks[4];
+  for (int i = 0; i < 4; ++i)
+    clicks[i] = MouseEvent(screen, i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
+                                         : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
   SendInput(button == Button::Double ? 4 : 2, clicks, sizeof(INPUT));
   WaitFor([] { return false; }, 200);  // the messages of the click
 }

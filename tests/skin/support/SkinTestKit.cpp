@@ -6,6 +6,7 @@
 
 #include "ImgUtil.h"
 #include "Streams.h"
+#include "TestSupport.h"
 #include "WaitPumping.h"
 
 namespace skintest {
@@ -295,11 +296,7 @@ void SaveScreenArea(HWND window, const std::string& path) {
 
 void MouseAt(POINT screen, DWORD buttonFlags) {
   SetCursorPos(screen.x, screen.y);
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
+  INPUT in = testsupport::MouseEvent(screen, buttonFlags);
   SendInput(1, &in, sizeof in);
   ui::WaitPumping(150);  // the input's messages
 }
