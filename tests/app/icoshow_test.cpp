@@ -10,6 +10,8 @@
 #include "TestSupport.h"
 #include "Unit_global.h"
 
+using testsupport::ScreenPixel;
+
 namespace {
 
 // The program's main form: closing the overlay must only hide it.
@@ -42,13 +44,6 @@ class OverlayTest : public testing::Test {
 };
 
 bool Yellow(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) < 100; }
-
-COLORREF ScreenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
 
 std::string MessageOf(const std::function<void()>& f) {
   try {

@@ -9,17 +9,20 @@
 #include "TestSupport.h"
 
 using testsupport::kPatienceMs;
+using testsupport::ScreenPixel;
 using testsupport::Sim;
 
 namespace {
 
 HWND MainWindow() { return FindWindowA("TForm_Main", "QVX Center"); }
 
-COLORREF ScreenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return c;
+// Whether the window has its icon in the tray: changing it succeeds.
+bool HasTrayIcon(HWND window) {
+  NOTIFYICONDATAA icon = {};
+  icon.cbSize = sizeof icon;
+  icon.hWnd = window;
+  icon.uFlags = NIF_TIP;
+  return Shell_NotifyIconA(NIM_MODIFY, &icon);
 }
 
 // The screen's pixel once it shows the colour, or when the wait runs out: a
@@ -54,11 +57,7 @@ class PavonaTest : public testing::Test {
     if (!pavona_->WaitExit(kPatienceMs, &code)) return ADD_FAILURE() << "still running after the close request";
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(Sim("get events"), "0\n");
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = sizeof icon;
-    icon.hWnd = window;
-    icon.uFlags = NIF_TIP;
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon stayed behind";
+    EXPECT_FALSE(HasTrayIcon(window)) << "the icon stayed behind";
   }
   std::string dir_;
   std::unique_ptr<testsupport::Process> pavona_;
@@ -138,11 +137,7 @@ TEST_F(PavonaTest, AMissingPictureLibraryIsReportedOnceAndTheStartUpGoesOn) {
   // Taking messages again, it would have made a second message's window.
   ASSERT_TRUE(testsupport::Answers(MainWindow()));
   EXPECT_EQ(testsupport::WindowOf(pavona_->id(), "#32770"), nullptr) << "a second message";
-  NOTIFYICONDATAA icon = {};
-  icon.cbSize = sizeof icon;
-  icon.hWnd = MainWindow();
-  icon.uFlags = NIF_TIP;
-  EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "no tray icon";
+  EXPECT_TRUE(HasTrayIcon(MainWindow())) << "no tray icon";
   Sim("set volume 0.5");
   // Mute: the key acts, though its picture is missing. Reporting that, the
   // program waits for the user, and so does the key's sender: on a thread.
@@ -155,8 +150,7 @@ TEST_F(PavonaTest, AMissingPictureLibraryIsReportedOnceAndTheStartUpGoesOn) {
   ASSERT_TRUE(pavona_->WaitExit(kPatienceMs, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_NE(Sim("log").find("Pavona.exe set 0x0087\n"), std::string::npos);
-  icon.hWnd = window;
-  EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon stayed behind";
+  EXPECT_FALSE(HasTrayIcon(window)) << "the icon stayed behind";
 }
 
 // The tray icon as the user finds it in the platform's tray: our icon, and a

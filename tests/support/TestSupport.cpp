@@ -178,6 +178,13 @@ DWORD ForegroundPid() {
   return pid;
 }
 
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
 INPUT MouseEvent(POINT screen, DWORD buttonFlags) {
   INPUT in = {};
   in.type = INPUT_MOUSE;

@@ -80,6 +80,8 @@ DWORD ForegroundPid();
 // left double click), then this thread's messages dispatched for a while.
 enum class Button { Left, Right, Double };
 void ClickAt(POINT screen, Button button = Button::Left);
+// What the screen shows at a point.
+COLORREF ScreenPixel(int x, int y);
 // One mouse event at a point of the screen with these button flags: it
 // carries the point, as a real mouse's does.
 INPUT MouseEvent(POINT screen, DWORD buttonFlags);

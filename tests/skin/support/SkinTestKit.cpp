@@ -309,7 +309,7 @@ void KeyInput(WORD vk, DWORD flags) {
   SendInput(1, &in, sizeof in);
   // The key state changes as the thread takes the key's message.
   const bool down = !(flags & KEYEVENTF_KEYUP);
-  for (int tries = 0; tries < 500 && (GetKeyState(vk) < 0) != down; ++tries) ui::WaitPumping(10);
+  testsupport::WaitFor([&] { return (GetKeyState(vk) < 0) == down; });
   Pump();
 }
 
